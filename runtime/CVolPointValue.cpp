@@ -1,0 +1,7 @@
+#include "runtime/CVolPointValue.h"
+
+namespace vol {
+
+template class CVolIntPairValue<CVolPointValue>;
+
+}  // namespace vol

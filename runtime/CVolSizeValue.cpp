@@ -1,0 +1,7 @@
+#include "runtime/CVolSizeValue.h"
+
+namespace vol {
+
+template class CVolIntPairValue<CVolSizeValue>;
+
+}  // namespace vol
