@@ -1,0 +1,6 @@
+#include "appsvc/CVolMessageLoop.h"
+#include "appsvc/FrameworkPreTranslate.h"
+
+bool CVolMessageLoop::PreTranslateMessage(MSG* msg) {
+    return RunMessageFilters(msg) || FrameworkPreTranslate(msg);
+}

@@ -1,0 +1,24 @@
+#include "appsvc/FrameworkMessages.h"
+#include "appsvc/FrameworkPreTranslate.h"
+
+bool IsPreTranslatedMessage(UINT message) {
+    return (message >= WM_KEYFIRST && message <= 0x109) || (message >= WM_MOUSEFIRST && message <= 0x20E);
+}
+
+bool FrameworkPreTranslate(MSG* msg) {
+    if (msg == nullptr || !IsPreTranslatedMessage(msg->message)) {
+        return false;
+    }
+    // Foreign windows cost one GetWindowLongPtrW each; the walk ends at the first top-level window.
+    for (HWND window = msg->hwnd; window != nullptr; window = GetParent(window)) {
+        if (GetWindowLongPtrW(window, GWLP_USERDATA) == FRAMEWORK_MAGIC &&
+            SendMessageW(window, VM_PRETRANSLATE, reinterpret_cast<WPARAM>(msg), FRAMEWORK_MAGIC) ==
+                FRAMEWORK_MAGIC) {
+            return true;
+        }
+        if ((GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) == 0) {
+            break;
+        }
+    }
+    return false;
+}

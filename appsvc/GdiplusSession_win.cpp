@@ -1,0 +1,38 @@
+#include "appsvc/GdiplusSession.h"
+
+#include "appsvc/CVolAppInstance.h"
+#include "appsvc/GdiplusApi.h"
+
+bool EnsureGdiplus() {
+    CVolAppInstance& instance = GetAppInstance();
+    instance.LockGdiplus();
+    bool started = instance.GetGdiplusToken() != 0;
+    if (!started) {
+        Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, background thread, codecs
+        ULONG_PTR token = 0;
+        if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok && token != 0) {
+            instance.SetGdiplusToken(token);
+            started = true;
+        }
+    }
+    instance.UnlockGdiplus();
+    return started;
+}
+
+void ShutdownGdiplus() {
+    CVolAppInstance& instance = GetAppInstance();
+    instance.LockGdiplus();
+    if (const ULONG_PTR token = instance.GetGdiplusToken(); token != 0) {
+        Gdiplus::GdiplusShutdown(token);
+        instance.SetGdiplusToken(0);
+    }
+    instance.UnlockGdiplus();
+}
+
+bool IsGdiplusStarted() {
+    CVolAppInstance& instance = GetAppInstance();
+    instance.LockGdiplus();
+    const bool started = instance.GetGdiplusToken() != 0;
+    instance.UnlockGdiplus();
+    return started;
+}
