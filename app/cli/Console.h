@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The process's text streams and arguments, in the program's UTF-16.
+class Console {
+public:
+    enum class Stream { Output, Error };
+
+    // The arguments after the program name (on Windows from the wide command line; on POSIX read as
+    // UTF-8, with U+FFFD for bytes that are not).
+    static std::vector<std::u16string> Arguments(int argc, char** argv);
+
+    // Writes text as UTF-8 (on a Windows console, as wide text).
+    static void Write(Stream stream, std::u16string_view text);
+
+    // True when the stream goes to a terminal.
+    static bool IsTerminal(Stream stream);
+};

@@ -1,0 +1,48 @@
+#include "app/cli/Console.h"
+
+#include "app/export/NameCoding.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace {
+
+HANDLE HandleOf(Console::Stream stream) {
+    return GetStdHandle(stream == Console::Stream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+}
+
+}  // namespace
+
+std::vector<std::u16string> Console::Arguments(int, char**) {
+    std::vector<std::u16string> arguments;
+    int count = 0;
+    wchar_t** list = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (list == nullptr) {
+        return arguments;
+    }
+    for (int i = 1; i < count; ++i) {
+        arguments.emplace_back(reinterpret_cast<const char16_t*>(list[i]));
+    }
+    LocalFree(list);
+    return arguments;
+}
+
+void Console::Write(Stream stream, std::u16string_view text) {
+    HANDLE handle = HandleOf(stream);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        return;
+    }
+    std::string bytes = EncodeUtf8(text);
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+bool Console::IsTerminal(Stream stream) {
+    DWORD mode = 0;
+    return GetConsoleMode(HandleOf(stream), &mode) != 0;
+}

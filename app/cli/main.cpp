@@ -1,0 +1,80 @@
+// morvane-export: the export of the main form from the command line, for scripts and benchmarks.
+
+#include "app/cli/CommandLine.h"
+#include "app/cli/Console.h"
+#include "app/cli/ProgressLine.h"
+#include "app/export/ExportFileList.h"
+#include "app/export/ExportOutcomeText.h"
+#include "app/export/NameCoding.h"
+
+#include <xlsxwriter.h>
+
+#include <string>
+
+namespace {
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitDirectoryError = 1;
+inline constexpr int kExitNoFiles = 2;
+inline constexpr int kExitFailed = 3;
+inline constexpr int kExitUsage = 64;  // EX_USAGE
+
+int ExitCodeOf(ExportOutcomeKind kind) {
+    switch (kind) {
+    case ExportOutcomeKind::Done:
+        return kExitDone;
+    case ExportOutcomeKind::DirectoryError:
+        return kExitDirectoryError;
+    case ExportOutcomeKind::NoFiles:
+        return kExitNoFiles;
+    case ExportOutcomeKind::WriteFailed:
+    case ExportOutcomeKind::ListingFailed:
+        break;
+    }
+    return kExitFailed;
+}
+
+std::u16string Widen(const char* text) {
+    return DecodeUtf8Lossy(text != nullptr ? text : "");
+}
+
+int RunExport(const CommandLine& command) {
+    CWString folder;
+    folder.SetUnits(command.folder.data(), static_cast<std::int64_t>(command.folder.size()));
+    ProgressLine progress;
+    ExportOptions options;
+    options.observer = &progress;
+    ExportOutcome outcome = ExportFileList(folder, command.recursive, options);
+    progress.Finish();
+
+    const FileSystemError& cause = outcome.cause;
+    if (outcome.kind == ExportOutcomeKind::WriteFailed || outcome.kind == ExportOutcomeKind::ListingFailed) {
+        Console::Write(Console::Stream::Error, u"morvane-export: " + Widen(cause.operation.c_str()) + u": " +
+                                                   cause.path + u": " + cause.message + u"\n");
+    }
+    CWString text = ExportOutcomeText(outcome);
+    Console::Write(Console::Stream::Output, std::u16string(text.GetText()) + u"\n");
+    return ExitCodeOf(outcome.kind);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CommandLine command = ParseCommandLine(Console::Arguments(argc, argv));
+    switch (command.action) {
+    case CommandLine::Action::Help:
+        Console::Write(Console::Stream::Output, UsageText());
+        return kExitDone;
+    case CommandLine::Action::Version:
+        Console::Write(Console::Stream::Output, u"morvane-export " + Widen(MORVANE_VERSION) + u" (libxlsxwriter " +
+                                                    Widen(lxw_version()) + u")\n");
+        return kExitDone;
+    case CommandLine::Action::UsageError:
+        Console::Write(Console::Stream::Error, u"morvane-export: " + command.problem + u"\n" +
+                                                   u"usage: morvane-export [-r|--recursive] FOLDER\n");
+        return kExitUsage;
+    case CommandLine::Action::Export:
+        break;
+    }
+    return RunExport(command);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/export/DirectoryEntry.h"
+#include "app/export/FileSystemError.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Lists one folder in the order the file system returns its entries, without "." and "..". Each entry
+// comes with its kind (links followed), size and creation time straight from the enumeration, so no
+// further lookup per file is needed.
+//
+// Errors are returned, never thrown: Open and Next report failure by their result and Error() then
+// describes it. A reader is used by one thread at a time.
+class DirectoryReader {
+public:
+    DirectoryReader();
+    ~DirectoryReader();
+    DirectoryReader(const DirectoryReader&) = delete;
+    DirectoryReader& operator=(const DirectoryReader&) = delete;
+
+    // Opens `folder` for listing. False on failure.
+    bool Open(std::u16string_view folder);
+
+    // Opens the sub-folder that the last entry returned by `parent.Next` names. It is reached through
+    // the parent's own handle and the name as the file system stores it, so a name that is not valid
+    // Unicode can still be descended into. `displayPath` is the sub-folder's path for error texts.
+    bool OpenSubfolder(const DirectoryReader& parent, std::u16string_view displayPath);
+
+    // The next entry, or false at the end of the listing or on an error (Error().code is then set).
+    bool Next(DirectoryEntry& entry);
+
+    // The last error; code 0 when there was none. Its operation is "directory_entry::status" when an
+    // entry's status could not be read, and empty otherwise (the caller names what it was doing).
+    const FileSystemError& Error() const { return error_; }
+
+private:
+    struct State;
+
+    void Fail(std::u16string_view path, int code);
+    void Close();
+
+    std::unique_ptr<State> state_;
+    FileSystemError error_;
+};

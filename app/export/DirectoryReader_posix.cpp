@@ -1,0 +1,168 @@
+#include "app/export/DirectoryReader.h"
+
+#include "app/export/FilePath.h"
+#include "app/export/NameCoding.h"
+#include "app/export/SystemErrorText.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Seconds between 1601-01-01 and 1970-01-01, and the tick rate of the FILETIME scale.
+inline constexpr std::int64_t kEpochDifferenceSeconds = 11644473600;
+inline constexpr std::int64_t kTicksPerSecond = 10000000;
+inline constexpr std::int64_t kNanosecondsPerTick = 100;
+
+std::int64_t ToTicks(const struct statx_timestamp& time) {
+    return (time.tv_sec + kEpochDifferenceSeconds) * kTicksPerSecond + time.tv_nsec / kNanosecondsPerTick;
+}
+
+// A missing entry (it vanished after the listing saw it, or a link whose target is gone) has no status;
+// it is then neither a file nor a folder rather than an error, as a directory iterator treats it.
+bool IsNotFound(int code) {
+    return code == ENOENT || code == ENOTDIR;
+}
+
+}  // namespace
+
+struct DirectoryReader::State {
+    DIR* dir = nullptr;
+    std::u16string displayFolder;
+    std::string lastRawName;
+};
+
+DirectoryReader::DirectoryReader() = default;
+
+DirectoryReader::~DirectoryReader() {
+    Close();
+}
+
+void DirectoryReader::Close() {
+    if (state_ && state_->dir != nullptr) {
+        closedir(state_->dir);
+    }
+    state_.reset();
+}
+
+void DirectoryReader::Fail(std::u16string_view path, int code) {
+    error_.path = std::u16string(path);
+    error_.code = code;
+    error_.message = SystemErrorText(code);
+}
+
+namespace {
+
+// Takes ownership of `fd` whatever happens.
+DIR* OpenDirectoryStream(int fd) {
+    if (fd < 0) {
+        return nullptr;
+    }
+    DIR* dir = fdopendir(fd);
+    if (dir == nullptr) {
+        int saved = errno;
+        close(fd);
+        errno = saved;
+    }
+    return dir;
+}
+
+}  // namespace
+
+bool DirectoryReader::Open(std::u16string_view folder) {
+    Close();
+    error_ = FileSystemError{};
+    std::string raw = EncodeUtf8(folder);
+    DIR* dir = OpenDirectoryStream(open(raw.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir == nullptr) {
+        Fail(folder, errno);
+        return false;
+    }
+    state_ = std::make_unique<State>();
+    state_->dir = dir;
+    state_->displayFolder = std::u16string(folder);
+    return true;
+}
+
+bool DirectoryReader::OpenSubfolder(const DirectoryReader& parent, std::u16string_view displayPath) {
+    Close();
+    error_ = FileSystemError{};
+    if (!parent.state_) {
+        Fail(displayPath, EBADF);
+        return false;
+    }
+    // O_NOFOLLOW: the walk goes into real folders only, even if the entry became a link meanwhile.
+    int fd = openat(dirfd(parent.state_->dir), parent.state_->lastRawName.c_str(),
+                    O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    DIR* dir = OpenDirectoryStream(fd);
+    if (dir == nullptr) {
+        Fail(displayPath, errno);
+        return false;
+    }
+    state_ = std::make_unique<State>();
+    state_->dir = dir;
+    state_->displayFolder = std::u16string(displayPath);
+    return true;
+}
+
+bool DirectoryReader::Next(DirectoryEntry& entry) {
+    if (!state_) {
+        return false;
+    }
+    for (;;) {
+        errno = 0;
+        struct dirent* found = readdir(state_->dir);
+        if (found == nullptr) {
+            if (errno != 0) {
+                Fail(state_->displayFolder, errno);
+            }
+            return false;
+        }
+        const char* rawName = found->d_name;
+        if (std::strcmp(rawName, ".") == 0 || std::strcmp(rawName, "..") == 0) {
+            continue;
+        }
+        state_->lastRawName = rawName;
+        entry.name = DecodeUtf8Lossy(rawName);
+        entry.isLink = found->d_type == DT_LNK;
+
+        int folderFd = dirfd(state_->dir);
+        if (found->d_type == DT_UNKNOWN) {
+            struct stat own {};
+            if (fstatat(folderFd, rawName, &own, AT_SYMLINK_NOFOLLOW) == 0) {
+                entry.isLink = S_ISLNK(own.st_mode);
+            }
+        }
+
+        struct statx info {};
+        unsigned mask = STATX_TYPE | STATX_SIZE | STATX_BTIME | STATX_MTIME;
+        if (statx(folderFd, rawName, AT_NO_AUTOMOUNT, mask, &info) != 0) {
+            int code = errno;
+            if (!IsNotFound(code)) {
+                Fail(JoinPath(state_->displayFolder, entry.name), code);
+                error_.operation = "directory_entry::status";
+                return false;
+            }
+            entry.kind = EntryKind::Other;
+            entry.size = 0;
+            entry.creationTime = 0;
+            return true;
+        }
+        if (S_ISREG(info.stx_mode)) {
+            entry.kind = EntryKind::Regular;
+        } else if (S_ISDIR(info.stx_mode)) {
+            entry.kind = EntryKind::Directory;
+        } else {
+            entry.kind = EntryKind::Other;
+        }
+        entry.size = static_cast<std::int64_t>(info.stx_size);
+        // Not every file system records a birth time; the modification time stands in for it.
+        bool hasBirth = (info.stx_mask & STATX_BTIME) != 0;
+        entry.creationTime = ToTicks(hasBirth ? info.stx_btime : info.stx_mtime);
+        return true;
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/export/ExportObserver.h"
+
+#include <cstdint>
+
+// A worksheet holds 1,048,576 rows: the header and 1,048,575 files. Further files continue on
+// "Sheet2", "Sheet3", ... with the same header and widths.
+inline constexpr std::int64_t kDataRowsPerSheet = 1048575;
+
+// How one export runs beyond the folder and the sub-folder switch. The defaults are the program's.
+struct ExportOptions {
+    // Files per worksheet; tests lower it to see continuation sheets without a million files.
+    std::int64_t dataRowsPerSheet = kDataRowsPerSheet;
+    // Told the progress, when set (morvane-export's progress line).
+    ExportObserver* observer = nullptr;
+};

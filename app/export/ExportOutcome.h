@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/export/FileSystemError.h"
+
+#include <cstdint>
+
+enum class ExportOutcomeKind {
+    DirectoryError,  // the folder text names no existing folder
+    NoFiles,         // the folder holds no regular file (or is a root, listed recursively)
+    Done,            // the workbook is in place
+    WriteFailed,     // the workbook could not be written; an earlier one is left as it was
+    ListingFailed,   // the folder could not be read; nothing was written
+};
+
+// The result of one export.
+struct ExportOutcome {
+    ExportOutcomeKind kind = ExportOutcomeKind::DirectoryError;
+    // Every listed file, for Done.
+    std::int64_t fileCount = 0;
+    // What went wrong, for WriteFailed and ListingFailed: the operation, the path and the system's text.
+    FileSystemError cause;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// A failure of the file system, as returned (never thrown) by the file layer.
+struct FileSystemError {
+    // What was being done, such as "directory_iterator::operator++".
+    std::string operation;
+    // The path concerned, for display (U+FFFD where a name is not valid Unicode).
+    std::u16string path;
+    // The system's own text for the error.
+    std::u16string message;
+    // The system's error number (errno or GetLastError), 0 when none.
+    int code = 0;
+};

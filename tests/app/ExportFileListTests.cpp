@@ -1,0 +1,313 @@
+#include "app/export/ExportFileList.h"
+#include "app/export/FilePath.h"
+#include "tests/app/AppPrinters.h"
+#include "tests/app/TempTree.h"
+#include "tests/app/TestClock.h"
+#include "tests/app/WorkbookExpectation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+inline constexpr char16_t kOutputName[] = u"文件清单_.xlsx";
+using Row = WorkbookExpectation::Row;
+
+class ExportTest : public testing::Test {
+protected:
+    static ExportOutcome Export(const std::u16string& folder, bool recursive, const ExportOptions& options = {}) {
+        CWString text;
+        text.SetUnits(folder.data(), static_cast<std::int64_t>(folder.size()));
+        return ExportFileList(text, recursive, options);
+    }
+
+    ExportOutcome ExportRoot(bool recursive, const ExportOptions& options = {}) const {
+        return Export(tree_.Root(), recursive, options);
+    }
+
+    // The row of a file made by the test today.
+    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix, std::u16string size) const {
+        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size), LocalTodayText()};
+    }
+
+    std::u16string Output() const { return tree_.Path(kOutputName); }
+
+    TempTree tree_;
+};
+
+TEST_F(ExportTest, WritesTheNameColumnsByTheirRules) {
+    tree_.MakeFile(u"archive.tar.gz");
+    tree_.MakeFile(u"README");
+    tree_.MakeFile(u".gitignore");
+    tree_.MakeFile(u"a.b.c");
+    tree_.MakeFile(u"report.final.docx");
+
+    ExportOutcome outcome = ExportRoot(false);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    EXPECT_EQ(outcome.fileCount, 5);
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({
+                                 FileRow(u"archive.tar.gz", u"archive", u"gz", u"0KB"),
+                                 FileRow(u"README", u"README", u"", u"0KB"),
+                                 FileRow(u".gitignore", u"", u"gitignore", u"0KB"),
+                                 FileRow(u"a.b.c", u"a", u"c", u"0KB"),
+                                 FileRow(u"report.final.docx", u"report", u"docx", u"0KB"),
+                             }));
+}
+
+TEST_F(ExportTest, WritesSizesInWholeThousandsOfBytes) {
+    tree_.MakeFile(u"s999", 999);
+    tree_.MakeFile(u"s1000", 1000);
+    tree_.MakeFile(u"s1999", 1999);
+    tree_.MakeFile(u"s1500000", 1500000);
+    tree_.MakeFile(u"s5000000000", 5000000000);
+
+    ASSERT_EQ(ExportRoot(false).kind, ExportOutcomeKind::Done);
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({
+                                 FileRow(u"s999", u"s999", u"", u"0KB"),
+                                 FileRow(u"s1000", u"s1000", u"", u"1KB"),
+                                 FileRow(u"s1999", u"s1999", u"", u"1KB"),
+                                 FileRow(u"s1500000", u"s1500000", u"", u"1500KB"),
+                                 FileRow(u"s5000000000", u"s5000000000", u"", u"5000000KB"),
+                             }));
+}
+
+TEST_F(ExportTest, WritesNamesInAnyScriptUnchanged) {
+    const std::u16string names[] = {
+        u"报告 第一季度.xlsx", u"with  two spaces.txt", u" leading space", u"it's mine.doc",
+        u"&amp; [x] {y} #1.xml",  u"emoji 😀𝄞.png",       u"Ωmega.Σ",
+    };
+    std::vector<Row> rows;
+    for (const std::u16string& name : names) {
+        tree_.MakeFile(name, 2500);
+        std::size_t dot = name.find(u'.');
+        std::size_t lastDot = name.rfind(u'.');
+        rows.push_back(FileRow(name, name.substr(0, dot),
+                               lastDot == std::u16string::npos ? u"" : name.substr(lastDot + 1), u"2KB"));
+    }
+    ASSERT_EQ(ExportRoot(false).kind, ExportOutcomeKind::Done);
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet(rows));
+}
+
+TEST_F(ExportTest, WritesIntoAFolderWhosePathIsChinese) {
+    const std::u16string folder = u"文件夹 资料/子目录 😀";
+    tree_.MakeFile(folder + u"/报告.docx", 12000);
+    tree_.MakeFile(folder + u"/深/表格.xlsx", 0);
+
+    ExportOutcome outcome = Export(tree_.Path(folder), true);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    ExpectWorkbook(tree_.Path(folder + u"/" + kOutputName),
+                   WorkbookExpectation::SingleSheet({
+                       FileRow(folder + u"/报告.docx", u"报告", u"docx", u"12KB"),
+                       FileRow(folder + u"/深/表格.xlsx", u"表格", u"xlsx", u"0KB"),
+                   }));
+}
+
+TEST_F(ExportTest, AcceptsATrailingSeparatorAndWritesBesideItTwice) {
+    tree_.MakeFile(u"one.txt");
+    std::u16string folder = tree_.Root() + PathSeparator();
+
+    CWString text;
+    text.SetText(folder.c_str());
+    EXPECT_EQ(Text(ExportOutputPath(text)), tree_.Root() + PathSeparator() + PathSeparator() + kOutputName);
+
+    ExportOutcome outcome = Export(folder, false);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    // The listed paths have a single separator all the same.
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({FileRow(u"one.txt", u"one", u"txt", u"0KB")}));
+    EXPECT_EQ(Export(folder, true).kind, ExportOutcomeKind::Done);
+}
+
+TEST_F(ExportTest, RefusesTextsThatNameNoFolder) {
+    tree_.MakeFile(u"file.txt");
+    const std::u16string texts[] = {
+        u"",
+        u"\"" + tree_.Root() + u"\"",
+        tree_.Path(u"file.txt"),
+        tree_.Path(u"missing"),
+        u" " + tree_.Root(),
+    };
+    for (const std::u16string& text : texts) {
+        for (bool recursive : {false, true}) {
+            SCOPED_TRACE(Utf8(text) + (recursive ? " recursive" : ""));
+            EXPECT_EQ(Export(text, recursive).kind, ExportOutcomeKind::DirectoryError);
+        }
+    }
+    EXPECT_EQ(tree_.ListNames(), std::vector<std::u16string>{u"file.txt"});
+}
+
+TEST_F(ExportTest, FindsNoFilesInAFolderOfFoldersUnlessRecursive) {
+    tree_.MakeFile(u"sub/inner.txt", 1000);
+    tree_.MakeFolder(u"other/empty");
+
+    EXPECT_EQ(ExportRoot(false).kind, ExportOutcomeKind::NoFiles);
+    EXPECT_FALSE(tree_.Exists(kOutputName));
+
+    ExportOutcome outcome = ExportRoot(true);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    EXPECT_EQ(outcome.fileCount, 1);
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({FileRow(u"sub/inner.txt", u"inner", u"txt", u"1KB")}));
+}
+
+TEST_F(ExportTest, FindsNoFilesInEmptyFoldersEvenRecursively) {
+    tree_.MakeFolder(u"a/b/c");
+    tree_.MakeFolder(u"d");
+    EXPECT_EQ(ExportRoot(true).kind, ExportOutcomeKind::NoFiles);
+    EXPECT_EQ(ExportRoot(false).kind, ExportOutcomeKind::NoFiles);
+    EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"a", u"d"}));
+}
+
+TEST_F(ExportTest, ListsTheWorkbookOfAnEarlierRunOnTheNextOne) {
+    tree_.MakeFile(u"data.csv", 4000);
+    ASSERT_EQ(ExportRoot(false).fileCount, 1);
+    std::int64_t firstSize = static_cast<std::int64_t>(tree_.ReadFile(kOutputName).size());
+    ASSERT_GT(firstSize, 0);
+
+    ExportOutcome second = ExportRoot(false);
+    ASSERT_EQ(second.kind, ExportOutcomeKind::Done);
+    EXPECT_EQ(second.fileCount, 2);
+    std::string units = std::to_string(firstSize / 1000) + "KB";
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({
+                                 FileRow(u"data.csv", u"data", u"csv", u"4KB"),
+                                 FileRow(kOutputName, u"文件清单_", u"xlsx", std::u16string(units.begin(), units.end())),
+                             }));
+    // The temporary file of neither run is left behind.
+    EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"data.csv", kOutputName}));
+}
+
+TEST_F(ExportTest, WritesTheRowsOfATreeInPreOrder) {
+    std::vector<Row> rows;
+    for (std::u16string folder : {u"", u"a/", u"a/x/", u"a/x/deep/", u"b/", u"b/y/", u"c/"}) {
+        for (std::u16string name : {u"1.txt", u"2.txt"}) {
+            tree_.MakeFile(folder + name, 0);
+            rows.push_back(FileRow(folder + name, name.substr(0, 1), u"txt", u"0KB"));
+        }
+    }
+    tree_.MakeFolder(u"a/empty");
+
+    ExportOutcome outcome = ExportRoot(true);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    EXPECT_EQ(outcome.fileCount, 14);
+    WorkbookExpectation expected = WorkbookExpectation::SingleSheet(rows);
+    expected.subtreesContiguous = true;
+    if (PathSeparator() == u'/') {
+        // The reader walks the same folders itself, in the file system's order.
+        expected.preorderRoot = tree_.Root();
+    }
+    ExpectWorkbook(Output(), expected);
+}
+
+struct SheetCase {
+    int files;
+    std::int64_t rowsPerSheet;
+    std::vector<int> sheetRows;
+};
+
+class ExportSheetsTest : public ExportTest, public testing::WithParamInterface<SheetCase> {};
+
+TEST_P(ExportSheetsTest, ContinuesOnFurtherSheetsPastTheRowLimit) {
+    const SheetCase& sheetCase = GetParam();
+    std::vector<Row> rows;
+    for (int i = 0; i < sheetCase.files; ++i) {
+        std::string name = "file" + std::to_string(i) + ".dat";
+        std::u16string wide(name.begin(), name.end());
+        tree_.MakeFile(wide, 1000 * i);
+        std::string size = std::to_string(i) + "KB";
+        rows.push_back(FileRow(wide, wide.substr(0, wide.size() - 4), u"dat", std::u16string(size.begin(), size.end())));
+    }
+    ExportOptions options;
+    options.dataRowsPerSheet = sheetCase.rowsPerSheet;
+    ExportOutcome outcome = ExportRoot(false, options);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    EXPECT_EQ(outcome.fileCount, sheetCase.files);
+
+    WorkbookExpectation expected;
+    std::size_t next = 0;
+    for (std::size_t sheet = 0; sheet < sheetCase.sheetRows.size(); ++sheet) {
+        std::string name = "Sheet" + std::to_string(sheet + 1);
+        WorkbookExpectation::Sheet expectedSheet{std::u16string(name.begin(), name.end()), {}};
+        for (int row = 0; row < sheetCase.sheetRows[sheet]; ++row) {
+            expectedSheet.rows.push_back(rows[next++]);
+        }
+        expected.sheets.push_back(expectedSheet);
+    }
+    ExpectWorkbook(Output(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(RowLimits, ExportSheetsTest,
+                         testing::Values(SheetCase{7, 3, {3, 3, 1}}, SheetCase{6, 3, {3, 3}}, SheetCase{1, 1, {1}},
+                                         SheetCase{2, 1, {1, 1}}, SheetCase{4, 5, {4}}));
+
+// Deletes a file as soon as the listing is complete, before any row is written.
+class VanishingObserver : public ExportObserver {
+public:
+    VanishingObserver(const TempTree& tree, std::u16string relative) : tree_(tree), relative_(std::move(relative)) {}
+
+    void OnProgress(std::int64_t, std::int64_t rowsWritten) override {
+        if (rowsWritten == 0 && !removed_) {
+            tree_.Remove(relative_);
+            removed_ = true;
+        }
+    }
+
+    bool removed_ = false;
+
+private:
+    const TempTree& tree_;
+    std::u16string relative_;
+};
+
+TEST_F(ExportTest, KeepsWhatTheListingSawOfAFileThatVanishesBeforeItsRow) {
+    tree_.MakeFile(u"vanishing.bin", 1500000);
+    tree_.MakeFile(u"staying.bin", 2000);
+    VanishingObserver observer(tree_, u"vanishing.bin");
+    ExportOptions options;
+    options.observer = &observer;
+
+    ExportOutcome outcome = ExportRoot(false, options);
+    ASSERT_TRUE(observer.removed_);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({
+                                 FileRow(u"vanishing.bin", u"vanishing", u"bin", u"1500KB"),
+                                 FileRow(u"staying.bin", u"staying", u"bin", u"2KB"),
+                             }));
+}
+
+class CountingObserver : public ExportObserver {
+public:
+    void OnProgress(std::int64_t filesListed, std::int64_t rowsWritten) override {
+        lastListed_ = filesListed;
+        lastWritten_ = rowsWritten;
+    }
+
+    std::int64_t lastListed_ = -1;
+    std::int64_t lastWritten_ = -1;
+};
+
+TEST_F(ExportTest, TellsTheObserverTheFinalCounts) {
+    tree_.MakeFile(u"a");
+    tree_.MakeFile(u"sub/b");
+    CountingObserver observer;
+    ExportOptions options;
+    options.observer = &observer;
+    ASSERT_EQ(ExportRoot(true, options).kind, ExportOutcomeKind::Done);
+    EXPECT_EQ(observer.lastListed_, 2);
+    EXPECT_EQ(observer.lastWritten_, 2);
+}
+
+TEST_F(ExportTest, FailsToWriteWhenAFolderHasTheWorkbooksName) {
+    tree_.MakeFile(u"a.txt");
+    tree_.MakeFile(std::u16string(kOutputName) + u"/inside.txt");
+
+    ExportOutcome outcome = ExportRoot(false);
+    EXPECT_EQ(outcome.kind, ExportOutcomeKind::WriteFailed) << testing::PrintToString(outcome);
+    EXPECT_EQ(outcome.fileCount, 1);
+    EXPECT_FALSE(outcome.cause.message.empty());
+    EXPECT_EQ(outcome.cause.path, Output());
+    // Nothing is left behind: no temporary workbook, the folder untouched.
+    EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"a.txt", kOutputName}));
+    EXPECT_EQ(tree_.ListNames(kOutputName), std::vector<std::u16string>{u"inside.txt"});
+}
+
+}  // namespace

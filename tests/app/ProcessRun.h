@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs the built morvane-export (beside the test executables' folder) with `arguments` and collects
+// what it prints. Standard output and error go to files, so neither is a terminal.
+struct ProcessResult {
+    bool started = false;
+    int exitCode = -1;
+    std::string output;       // UTF-8
+    std::string errorOutput;  // UTF-8
+};
+
+ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments);

@@ -1,0 +1,122 @@
+#include "tests/app/TempTree.h"
+
+#include "app/export/NameCoding.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string Raw(std::u16string_view path) {
+    return EncodeUtf8(path);
+}
+
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
+    // The tests may leave folders without permissions behind; give them back before removing.
+    chmod(path, 0700);
+    return remove(path);
+}
+
+void MakeParents(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        mkdir(path.substr(0, slash).c_str(), 0755);
+    }
+}
+
+}  // namespace
+
+TempTree::TempTree() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/morvane-test-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        ADD_FAILURE() << "cannot make a temporary folder";
+    }
+    root_ = DecodeUtf8Lossy(pattern);
+}
+
+TempTree::~TempTree() {
+    std::string raw = Raw(root_);
+    chmod(raw.c_str(), 0700);
+    nftw(raw.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+std::u16string TempTree::Path(std::u16string_view relative) const {
+    return relative.empty() ? root_ : root_ + u"/" + std::u16string(relative);
+}
+
+void TempTree::MakeFolder(std::u16string_view relative) const {
+    std::string raw = Raw(Path(relative));
+    MakeParents(raw + "/");
+}
+
+void TempTree::MakeFile(std::u16string_view relative, std::int64_t size) const {
+    std::string raw = Raw(Path(relative));
+    MakeParents(raw);
+    int fd = open(raw.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0) << "cannot make " << raw;
+    EXPECT_EQ(ftruncate(fd, size), 0);
+    close(fd);
+}
+
+void TempTree::WriteFile(std::u16string_view relative, std::string_view bytes) const {
+    std::string raw = Raw(Path(relative));
+    MakeParents(raw);
+    std::FILE* file = std::fopen(raw.c_str(), "wb");
+    ASSERT_NE(file, nullptr) << "cannot write " << raw;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+std::string TempTree::ReadFile(std::u16string_view relative) const {
+    std::string raw = Raw(Path(relative));
+    std::FILE* file = std::fopen(raw.c_str(), "rb");
+    if (file == nullptr) {
+        return {};
+    }
+    std::string content;
+    char buffer[4096];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        content.append(buffer, count);
+    }
+    std::fclose(file);
+    return content;
+}
+
+bool TempTree::Exists(std::u16string_view relative) const {
+    std::string raw = Raw(Path(relative));
+    struct stat status {};
+    return lstat(raw.c_str(), &status) == 0;
+}
+
+std::vector<std::u16string> TempTree::ListNames(std::u16string_view relative) const {
+    std::string raw = Raw(Path(relative));
+    std::vector<std::u16string> names;
+    DIR* dir = opendir(raw.c_str());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (struct dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(DecodeUtf8Lossy(name));
+        }
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void TempTree::Remove(std::u16string_view relative) const {
+    std::string raw = Raw(Path(relative));
+    EXPECT_EQ(unlink(raw.c_str()), 0) << "cannot remove " << raw;
+}
