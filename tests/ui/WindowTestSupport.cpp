@@ -1,0 +1,81 @@
+#include "WindowTestSupport.h"
+
+#include <cstring>
+
+#include <shlobj.h>
+
+void PumpMessages() {
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (msg.message == WM_QUIT) {
+            return;
+        }
+        PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+bool TakeQuitMessage() {
+    bool found = false;
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        found = true;
+    }
+    return found;
+}
+
+ControlCreateInfo MakeCreateInfo(HWND parent, CVolWinControl* owner, int x, int y, int width, int height, int id) {
+    ControlCreateInfo info;
+    info.parent = parent;
+    info.owner = owner;
+    info.x = x;
+    info.y = y;
+    info.width = width;
+    info.height = height;
+    info.id = id;
+    info.layer = -1;
+    return info;
+}
+
+ControlCreateInfo MakeDefaultFormInfo() {
+    return MakeCreateInfo(nullptr, nullptr, ControlCreateInfo::kDefault, ControlCreateInfo::kDefault,
+                          ControlCreateInfo::kDefault, ControlCreateInfo::kDefault);
+}
+
+std::u16string WindowText(HWND window) {
+    wchar_t text[512] = {};
+    const int length = GetWindowTextW(window, text, 512);
+    return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length));
+}
+
+void TestForm::CreateChildren() {
+    ++createChildrenCalls;
+    windowDuringCreateChildren = GetWindow();
+    if (onCreateChildren != nullptr) {
+        onCreateChildren(*this);
+    }
+}
+
+HDROP MakeDrop(const std::vector<std::u16string>& names) {
+    // The list ends with an empty name; like the shell, end it with two NULs so that readers that look
+    // one unit past an empty list stay inside it.
+    std::size_t units = 2;
+    for (const std::u16string& name : names) {
+        units += name.size() + 1;
+    }
+    const std::size_t size = sizeof(DROPFILES) + units * sizeof(char16_t);
+    const HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    auto* out = reinterpret_cast<char16_t*>(reinterpret_cast<unsigned char*>(header) + sizeof(DROPFILES));
+    for (const std::u16string& name : names) {
+        std::memcpy(out, name.data(), name.size() * sizeof(char16_t));
+        out += name.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+bool IsDropAlive(HDROP drop) { return GlobalSize(static_cast<HGLOBAL>(drop)) != 0; }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "appsvc/Win32Api.h"
+
+#include "ui/ControlCreateInfo.h"
+#include "ui/CVolWinForm.h"
+
+// Dispatches everything waiting in this thread's queue (a quit message is left in place).
+void PumpMessages();
+
+// Drops every WM_QUIT waiting in the queue; true when there was one.
+bool TakeQuitMessage();
+
+// A creation record as the application fills one: parent, owner, position, size, id, layer -1.
+ControlCreateInfo MakeCreateInfo(HWND parent, CVolWinControl* owner, int x, int y, int width, int height,
+                                 int id = 0);
+
+// A record for a top-level form of default position and size.
+ControlCreateInfo MakeDefaultFormInfo();
+
+// The window text of `window` as UTF-16.
+std::u16string WindowText(HWND window);
+
+// A form with a chosen default client size and optional children made by CreateChildren.
+class TestForm : public CVolWinForm {
+public:
+    TestForm(std::int32_t clientWidth = 300, std::int32_t clientHeight = 200)
+        : clientWidth_(clientWidth), clientHeight_(clientHeight) {}
+
+    std::int32_t DefaultClientWidth() const override { return clientWidth_; }
+    std::int32_t DefaultClientHeight() const override { return clientHeight_; }
+    void CreateChildren() override;
+
+    // Called by CreateChildren with the form's window (which exists by then).
+    void (*onCreateChildren)(TestForm& form) = nullptr;
+    int createChildrenCalls = 0;
+    HWND windowDuringCreateChildren = nullptr;
+
+private:
+    std::int32_t clientWidth_;
+    std::int32_t clientHeight_;
+};
+
+// An HDROP as the shell builds it: a DROPFILES header followed by the NUL-terminated wide names and an
+// empty one. The caller hands it to a window; DragFinish frees it.
+HDROP MakeDrop(const std::vector<std::u16string>& names);
+// True while a global memory handle made by MakeDrop has not been freed.
+bool IsDropAlive(HDROP drop);

@@ -1,0 +1,112 @@
+#include "ui/CVWnd_Button.h"
+
+#include "appsvc/CVolAppInstance.h"
+#include "ui/CVWnd_WinForm.h"
+#include "ui/FrameworkWindowMessages.h"
+#include "ui/NotificationReflection.h"
+
+namespace {
+
+inline constexpr UINT kReflectedCommand = WM_COMMAND + REFLECTED_MESSAGE_OFFSET;
+inline constexpr UINT kReflectedControlColorFirst = WM_CTLCOLORMSGBOX + REFLECTED_MESSAGE_OFFSET;
+inline constexpr UINT kReflectedControlColorLast = WM_CTLCOLORSTATIC + REFLECTED_MESSAGE_OFFSET;
+// The button kinds of the low style bits other than BS_PUSHBUTTON paint their own background.
+inline constexpr DWORD kButtonKindBits = 7;
+
+HBRUSH MakeBackgroundBrush(COLORREF color) { return CreateSolidBrush(ResolveColor(color, COLOR_BTNFACE)); }
+
+}  // namespace
+
+CVWnd_Button::CVWnd_Button() : backgroundBrush_(MakeBackgroundBrush(SYSTEM_COLOR)) {}
+
+CVWnd_Button::~CVWnd_Button() {
+    if (backgroundBrush_ != nullptr) {
+        DeleteObject(backgroundBrush_);
+    }
+}
+
+void CVWnd_Button::SetTextColor(COLORREF color) {
+    textColor_ = color;
+    Repaint();
+}
+
+void CVWnd_Button::SetBackgroundColor(COLORREF color) {
+    const HBRUSH brush = MakeBackgroundBrush(color);
+    if (brush == nullptr) {
+        return;
+    }
+    backgroundColor_ = color;
+    const HBRUSH previous = backgroundBrush_;
+    backgroundBrush_ = brush;
+    Repaint();
+    if (previous != nullptr) {
+        DeleteObject(previous);
+    }
+}
+
+HWND CVWnd_Button::Create(const ControlCreateInfo& info) {
+    const HWND window =
+        CreateWindowExW(info.exStyle, L"BUTTON", reinterpret_cast<const wchar_t*>(info.text), info.style, info.x,
+                        info.y, info.width, info.height, info.parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.id)), GetAppInstance().GetInstanceHandle(),
+                        nullptr);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    if (!SubclassWindow(window)) {
+        DestroyWindow(window);
+        return nullptr;
+    }
+    if ((info.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+        RegisterAsDefaultButton(info.id);
+    }
+    return window;
+}
+
+LRESULT CVWnd_Button::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kReflectedCommand && HIWORD(wParam) == BN_CLICKED) {
+        if (IButtonEventListener* listener = GetButtonListener()) {
+            listener->OnClick();
+        }
+        return 0;
+    }
+    if (message >= kReflectedControlColorFirst && message <= kReflectedControlColorLast) {
+        return AnswerControlColor(reinterpret_cast<HDC>(wParam));
+    }
+    if (message == WM_ERASEBKGND && (GetWindowLongW(GetHandle(), GWL_STYLE) & kButtonKindBits) != 0) {
+        RECT client{};
+        GetClientRect(GetHandle(), &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_);
+    }
+    LRESULT result = 0;
+    if (DefaultReflectionHandler(GetHandle(), message, wParam, lParam, result)) {
+        return result;
+    }
+    return CVWnd_Base::HandleOwnMessage(message, wParam, lParam);
+}
+
+LRESULT CVWnd_Button::AnswerControlColor(HDC dc) const {
+    ::SetTextColor(dc, ResolveColor(textColor_, COLOR_BTNTEXT));
+    SetBkColor(dc, ResolveColor(backgroundColor_, COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(backgroundBrush_);
+}
+
+// The nearest ancestor that is a form keeps the id; Enter in the form then presses this button.
+void CVWnd_Button::RegisterAsDefaultButton(int id) const {
+    for (HWND ancestor = GetParent(GetHandle()); ancestor != nullptr; ancestor = GetParent(ancestor)) {
+        CVWnd_Base* found = nullptr;
+        NativeObjectQuery query{u"CVWnd_WinForm", &found};
+        if (SendMessageW(ancestor, VM_QUERYOBJECT, reinterpret_cast<WPARAM>(&query), FRAMEWORK_MAGIC) ==
+                FRAMEWORK_MAGIC &&
+            found != nullptr) {
+            static_cast<CVWnd_WinForm*>(found)->SetDefaultButtonId(id);
+            return;
+        }
+    }
+}
+
+void CVWnd_Button::Repaint() const {
+    if (GetHandle() != nullptr) {
+        InvalidateRect(GetHandle(), nullptr, TRUE);
+    }
+}
