@@ -1,0 +1,192 @@
+#include "app/main_form/MainForm.h"
+
+#include <iterator>
+
+#include "app/export/ExportFileList.h"
+#include "app/export/ExportOutcomeText.h"
+#include "app/folder_input/FolderInput.h"
+#include "app/main_form/EventBoundary.h"
+#include "app/main_form/MainFormLayout.h"
+#include "appsvc/DisplayMetrics.h"
+
+MainForm::MainForm() {
+    eventTarget_.Attach(new CVolEventObjectPointer(this));
+    SetText(MAIN_FORM_TITLE);
+}
+
+// The holder is cleared before anything else goes: it waits for a handler still running and makes
+// every later event of the controls call nothing. The controls then go in reverse member order (C++
+// member destruction), each releasing its bindings, and last the form part with its window.
+MainForm::~MainForm() {
+    MarkDestroying();
+    if (CVolEventObjectPointer* holder = GetEventHolder()) {
+        holder->ClearTarget();
+    }
+    eventTarget_.Attach(nullptr);
+}
+
+const CVolClassInfo& MainForm::ClassInfo() {
+    static const CVolClassInfo info("MainForm", &CVolWinForm::ClassInfo(), &CreateVolObject<MainForm>);
+    return info;
+}
+
+const CVolClassInfo& MainForm::GetClassInfo() const {
+    return ClassInfo();
+}
+
+bool MainForm::IsEqual(const CVolObject& other) const {
+    return CVolWinForm::IsEqual(other) && &other == this;
+}
+
+bool MainForm::Assign(const CVolObject& other) {
+    if (&other == this) {
+        return true;
+    }
+    if (!CVolWinForm::Assign(other)) {  // class test, PrepareReset, the form part
+        return false;
+    }
+    const auto& form = static_cast<const MainForm&>(other);
+    statusLabel_.Assign(form.statusLabel_);
+    generateButton_.Assign(form.generateButton_);
+    subfoldersCheckBox_.Assign(form.subfoldersCheckBox_);
+    chooseFolderButton_.Assign(form.chooseFolderButton_);
+    pathBox_.Assign(form.pathBox_);
+    descriptionLabel_.Assign(form.descriptionLabel_);
+    return true;
+}
+
+void MainForm::Reset() {
+    MainForm* fresh = new MainForm;
+    Assign(*fresh);
+    fresh->Destroy();
+}
+
+void MainForm::LoadFromStream(CVolInStream& input) {
+    if (!input.IsGood()) {
+        return;
+    }
+    CVolWinForm::LoadFromStream(input);
+    statusLabel_.LoadFromStream(input);
+    generateButton_.LoadFromStream(input);
+    subfoldersCheckBox_.LoadFromStream(input);
+    chooseFolderButton_.LoadFromStream(input);
+    pathBox_.LoadFromStream(input);
+    descriptionLabel_.LoadFromStream(input);
+    eventTarget_.LoadFromStream(input);
+}
+
+void MainForm::SaveToStream(CVolOutStream& output) const {
+    if (!output.IsGood()) {
+        return;
+    }
+    CVolWinForm::SaveToStream(output);
+    statusLabel_.SaveToStream(output);
+    generateButton_.SaveToStream(output);
+    subfoldersCheckBox_.SaveToStream(output);
+    chooseFolderButton_.SaveToStream(output);
+    pathBox_.SaveToStream(output);
+    descriptionLabel_.SaveToStream(output);
+    eventTarget_.SaveToStream(output);
+}
+
+std::int32_t MainForm::DefaultClientWidth() const {
+    return ScaleToDevice(MAIN_FORM_CLIENT_WIDTH);
+}
+
+std::int32_t MainForm::DefaultClientHeight() const {
+    return ScaleToDevice(MAIN_FORM_CLIENT_HEIGHT);
+}
+
+void MainForm::CreateChildren() {
+    AcceptDroppedFiles();
+    WireEvents();
+    CVolWinControl* const controls[] = {&statusLabel_,        &generateButton_, &subfoldersCheckBox_,
+                                        &chooseFolderButton_, &pathBox_,        &descriptionLabel_};
+    static_assert(std::size(controls) == std::size(MAIN_FORM_CONTROLS));
+    for (std::size_t i = 0; i < std::size(controls); ++i) {
+        PrepareChild(*controls[i], MAIN_FORM_CONTROLS[i]);
+        CreateChild(*controls[i], MAIN_FORM_CONTROLS[i]);
+        if (controls[i] == &pathBox_) {
+            pathBox_.AcceptDroppedFiles();
+        }
+    }
+}
+
+void MainForm::WireEvents() {
+    CVolEventObjectPointer* holder = GetEventHolder();
+    BindEvent(FilesDroppedEvent(), &MainForm::OnFormFilesDropped, holder);
+    generateButton_.BindEvent(generateButton_.ClickedEvent(), &MainForm::OnButtonClicked, holder);
+    chooseFolderButton_.BindEvent(chooseFolderButton_.ClickedEvent(), &MainForm::OnButtonClicked, holder);
+    pathBox_.BindEvent(pathBox_.FilesDroppedEvent(), &MainForm::OnPathBoxFilesDropped, holder);
+}
+
+std::int32_t MainForm::OnButtonClicked(CVolObject* target, CVolWinControl* sender,
+                                       std::uint32_t /*extraValue*/) {
+    auto& form = static_cast<MainForm&>(*target);
+    if (sender == &form.generateButton_) {
+        RunAtEventBoundary(form.statusLabel_, [&form] { form.Generate(); });
+    } else if (sender == &form.chooseFolderButton_) {
+        RunAtEventBoundary(form.statusLabel_, [&form] { form.ChooseFolder(); });
+    }
+    return 0;
+}
+
+std::int32_t MainForm::OnPathBoxFilesDropped(CVolObject* target, CVolWinControl* sender,
+                                             std::uint32_t /*extraValue*/, const CMStringArray& paths) {
+    auto& form = static_cast<MainForm&>(*target);
+    if (sender == &form.pathBox_) {
+        RunAtEventBoundary(form.statusLabel_, [&form, &paths] { form.TakeDrop(paths); });
+    }
+    return 0;
+}
+
+std::int32_t MainForm::OnFormFilesDropped(CVolObject* target, CVolWinControl* /*sender*/,
+                                          std::uint32_t /*extraValue*/, const CMStringArray& paths) {
+    auto& form = static_cast<MainForm&>(*target);
+    RunAtEventBoundary(form.statusLabel_, [&form, &paths] { form.TakeDrop(paths); });
+    return 0;
+}
+
+CVolEventObjectPointer* MainForm::GetEventHolder() const {
+    return static_cast<CVolEventObjectPointer*>(eventTarget_.GetRef());
+}
+
+void MainForm::PrepareChild(CVolWinControl& control, const ControlLayout& layout) {
+    if (layout.text[0] != u'\0') {
+        control.SetText(layout.text);
+    }
+    if (&control == &statusLabel_ || &control == &descriptionLabel_) {
+        static_cast<CVolWinLabel&>(control).SetHorizontalAlignment(CVWnd_Label::kAlignCenter);
+    }
+    control.SetFontFromText(layout.font);
+}
+
+void MainForm::CreateChild(CVolWinControl& control, const ControlLayout& layout) {
+    ControlCreateInfo info;
+    info.parent = GetWindow();
+    info.owner = info.parent != nullptr ? this : nullptr;
+    info.x = ScaleToDevice(layout.x);
+    info.y = ScaleToDevice(layout.y);
+    info.width = ScaleToDevice(layout.width);
+    info.height = ScaleToDevice(layout.height);
+    info.id = layout.id;
+    info.layer = ControlCreateInfo::kAllPages;
+    control.CreateControl(info);  // a control without a window stays without one; the others go on
+}
+
+void MainForm::Generate() {
+    statusLabel_.SetText(u"");
+    const CWString folder = pathBox_.GetText();
+    const bool includeSubfolders = subfoldersCheckBox_.IsChecked();  // no window reads as unticked
+    const ExportOutcome outcome = ExportFileList(folder, includeSubfolders);
+    statusLabel_.SetTextColor(IsExportSuccess(outcome) ? STATUS_DONE_COLOR : STATUS_FAILURE_COLOR);
+    statusLabel_.SetText(ExportOutcomeText(outcome).GetText());
+}
+
+void MainForm::ChooseFolder() {
+    FolderInput(pathBox_, statusLabel_).ChooseFolder();
+}
+
+void MainForm::TakeDrop(const CMStringArray& paths) {
+    FolderInput(pathBox_, statusLabel_).TakeDrop(paths);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/CMStringArray.h"
+#include "runtime/CVolInStream.h"
+#include "runtime/CVolOutStream.h"
+#include "runtime/CVolRefObject.h"
+#include "ui/CVolEventObjectPointer.h"
+#include "ui/CVolWinButton.h"
+#include "ui/CVolWinCheckBox.h"
+#include "ui/CVolWinEdit.h"
+#include "ui/CVolWinForm.h"
+#include "ui/CVolWinLabel.h"
+
+struct ControlLayout;
+
+// The program's only window: a description line, the path box, the check box "子文件夹", the buttons
+// "选择文件夹" and "生成EXCEL", and the status line. The layout is designed at 96 DPI
+// (MainFormLayout.h) and scaled once, when the windows are made.
+//
+// The controls are embedded by value; their windows exist from CreateControl until the form's window
+// is destroyed. Every event binding of the form goes through one holder (eventTarget), which the
+// destructor clears first, so no handler runs on a form that is being torn down.
+class MainForm : public CVolWinForm {
+public:
+    // Construction: the controls and the event holder, no window; the title is stored for the window.
+    MainForm();
+    // Copies go through Clone and Assign, which keep the object model's rules.
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+    ~MainForm() override;
+
+    static const CVolClassInfo& ClassInfo();
+
+    // Overridables of the object model
+    const CVolClassInfo& GetClassInfo() const override;
+    // Same class, equal as a control, and the very same object.
+    bool IsEqual(const CVolObject& other) const override;
+    // The form part and each control in member order. The event holder stays this form's own: it must
+    // lead to this form, whatever form was copied.
+    bool Assign(const CVolObject& other) override;
+    void Reset() override;
+    void LoadFromStream(CVolInStream& input) override;
+    void SaveToStream(CVolOutStream& output) const override;
+
+    // Overridables of the container
+    std::int32_t DefaultClientWidth() const override;
+    std::int32_t DefaultClientHeight() const override;
+    // Makes the six control windows while the form's window is being created.
+    void CreateChildren() override;
+
+    // Overridable, slot 30: binds the four event handlers; called by CreateChildren.
+    virtual void WireEvents();
+
+    // Event handlers; each returns 0.
+    // "生成EXCEL" runs the export, "选择文件夹" the folder picker; any other sender does nothing.
+    static std::int32_t OnButtonClicked(CVolObject* target, CVolWinControl* sender, std::uint32_t extraValue);
+    static std::int32_t OnPathBoxFilesDropped(CVolObject* target, CVolWinControl* sender,
+                                              std::uint32_t extraValue, const CMStringArray& paths);
+    static std::int32_t OnFormFilesDropped(CVolObject* target, CVolWinControl* sender,
+                                           std::uint32_t extraValue, const CMStringArray& paths);
+
+private:
+    CVolEventObjectPointer* GetEventHolder() const;
+    // The table's settings that precede the window: text, alignment, font.
+    void PrepareChild(CVolWinControl& control, const ControlLayout& layout);
+    void CreateChild(CVolWinControl& control, const ControlLayout& layout);
+    void Generate();
+    void ChooseFolder();
+    void TakeDrop(const CMStringArray& paths);
+
+    CVolWinLabel statusLabel_;
+    CVolWinButton generateButton_;
+    CVolWinCheckBox subfoldersCheckBox_;
+    CVolWinButton chooseFolderButton_;
+    CVolWinEdit pathBox_;
+    CVolWinLabel descriptionLabel_;
+    CVolRefObject eventTarget_;  // one reference to this form's CVolEventObjectPointer
+};

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "app/main_form/MainFormLayout.h"
+#include "tests/app/MainFormHarness.h"
+
+namespace {
+
+struct Placement {
+    int id;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// The window rectangle of a child in its parent's client coordinates.
+Placement PlacementOf(HWND parent, int id) {
+    RECT bounds{};
+    const HWND child = GetDlgItem(parent, id);
+    GetWindowRect(child, &bounds);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&bounds), 2);
+    return {id, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+void ExpectPlacements(const MainFormHarness& harness, const Placement (&expected)[6]) {
+    for (const Placement& want : expected) {
+        SCOPED_TRACE(testing::Message() << "control " << want.id);
+        ASSERT_NE(harness.Child(want.id), nullptr);
+        const Placement got = PlacementOf(harness.Window(), want.id);
+        EXPECT_EQ(got.x, want.x);
+        EXPECT_EQ(got.y, want.y);
+        EXPECT_EQ(got.width, want.width);
+        EXPECT_EQ(got.height, want.height);
+    }
+}
+
+TEST(MainFormLayout, ControlsSitAtTheDesignValuesAtScaleOne) {
+    MainFormHarness harness(1.0);
+    ExpectPlacements(harness, {{101, 57, 220, 496, 37},
+                               {102, 329, 155, 85, 32},
+                               {103, 547, 87, 85, 16},
+                               {104, 190, 155, 85, 32},
+                               {105, 2, 82, 541, 32},
+                               {106, 3, 18, 629, 37}});
+    RECT client{};
+    GetClientRect(harness.Window(), &client);
+    EXPECT_EQ(client.right, 633);
+    EXPECT_EQ(client.bottom, 267);
+}
+
+TEST(MainFormLayout, EveryDesignValueIsScaledAndRoundedAtScaleOneAndAHalf) {
+    MainFormHarness harness(1.5);
+    // (int)(1.5 * v + 0.5) of each design value; the path box is at (3, 123), 812 x 48.
+    ExpectPlacements(harness, {{101, 86, 330, 744, 56},
+                               {102, 494, 233, 128, 48},
+                               {103, 821, 131, 128, 24},
+                               {104, 285, 233, 128, 48},
+                               {105, 3, 123, 812, 48},
+                               {106, 5, 27, 944, 56}});
+    RECT client{};
+    GetClientRect(harness.Window(), &client);
+    EXPECT_EQ(client.right, 950);
+    EXPECT_EQ(client.bottom, 401);
+}
+
+TEST(MainFormLayout, TitleAndControlTextsAreThoseOfTheTable) {
+    MainFormHarness harness;
+    EXPECT_EQ(WindowText(harness.Window()), u"Morvane - 免费 绿色 极速");
+    const struct {
+        int id;
+        std::u16string text;
+    } rows[] = {
+        {101, u""},         {102, u"生成EXCEL"},
+        {103, u"子文件夹"}, {104, u"选择文件夹"},
+        {105, u""},         {106, u"将选择、粘贴或拖放的文件夹里的文件信息导出到Excel文件,位置在本目录下。"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "control " << row.id);
+        EXPECT_EQ(harness.Text(row.id), row.text);
+    }
+}
+
+TEST(MainFormLayout, ControlsCarryTheDesignedFont) {
+    MainFormHarness harness;
+    HDC screen = GetDC(nullptr);
+    const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (int id : {102, 103, 104, 105}) {
+        SCOPED_TRACE(testing::Message() << "control " << id);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(harness.Child(id), WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        LOGFONTW logFont{};
+        ASSERT_NE(GetObjectW(font, sizeof logFont, &logFont), 0);
+        EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(logFont.lfFaceName)), u"微软雅黑");
+        // 11 points at the screen's resolution, as a character height.
+        EXPECT_NEAR(-logFont.lfHeight, 11.0 * pixelsPerInch / 72.0, 1.0);
+    }
+}
+
+TEST(MainFormLayout, FormAndPathBoxAcceptDropsAndTheOtherControlsLeaveThemToTheForm) {
+    MainFormHarness harness;
+    EXPECT_EQ(DropTargetFor(harness.Window()), harness.Window());
+    EXPECT_EQ(DropTargetFor(harness.Child(105)), harness.Child(105));
+    for (int id : {101, 102, 103, 104, 106}) {
+        SCOPED_TRACE(testing::Message() << "control " << id);
+        EXPECT_EQ(DropTargetFor(harness.Child(id)), harness.Window());
+    }
+}
+
+TEST(MainFormLayout, CheckBoxStartsUntickedAndTheStatusLineEmpty) {
+    MainFormHarness harness;
+    EXPECT_EQ(SendMessageW(harness.Child(103), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(harness.Text(101), u"");
+    EXPECT_EQ(CountPixels(harness.Child(101), STATUS_FAILURE_COLOR), 0);
+    EXPECT_EQ(CountPixels(harness.Child(101), STATUS_DONE_COLOR), 0);
+}
+
+}  // namespace

@@ -1,0 +1,242 @@
+#!/usr/bin/python3
+"""End-to-end test of Morvane.exe under Wine.
+
+  morvane_e2e.py --root SOURCE --morvane MORVANE.EXE --driver DRIVER.EXE --work DIR
+
+Makes a small folder tree in DIR, starts the driver in a Wine virtual desktop ("Morvane", 800x400) in
+the prefix build/wine-prefix-e2e (made on first use);
+the driver starts Morvane.exe and works its window through messages (typing folders, pressing the
+buttons, reading the status line, closing it). This script then checks what the driver saw, reads the
+workbook back with openpyxl, and keeps a screenshot of the window after the successful export in
+DIR/screenshot.png. Exits 1 on any difference.
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+import openpyxl
+
+TITLE = "Morvane - 免费 绿色 极速"
+DESCRIPTION = "将选择、粘贴或拖放的文件夹里的文件信息导出到Excel文件,位置在本目录下。"
+WORKBOOK = "文件清单_.xlsx"
+DESKTOP = "Morvane"
+DESKTOP_SIZE = "800x400"
+
+# The folder with files: relative path -> size in bytes.
+FILES = {
+    "报告.final.docx": 2500,
+    "data.csv": 0,
+    ".hidden": 1000,
+    "sub/深层.txt": 1000000,
+}
+
+
+def windows_path(path):
+    """The Wine path of a Unix path (drive Z: is the Unix root)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def make_tree(work):
+    if os.path.exists(work):
+        shutil.rmtree(work)
+    folders = {
+        "missing": os.path.join(work, "不存在"),
+        "empty": os.path.join(work, "空目录"),
+        "files": os.path.join(work, "文件夹 A"),
+        "signals": os.path.join(work, "signals"),
+    }
+    for key in ("empty", "files", "signals"):
+        os.makedirs(folders[key])
+    for relative, size in FILES.items():
+        path = os.path.join(folders["files"], relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(b"x" * size)
+    return folders
+
+
+def wait_for(path, seconds, process):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if os.path.exists(path):
+            return True
+        if process.poll() is not None:
+            return os.path.exists(path)
+        time.sleep(0.2)
+    return False
+
+
+def display():
+    # scripts/wine-run uses the shared headless server :99 when no display is set.
+    return os.environ.get("DISPLAY") or ":99"
+
+
+def desktop_geometry():
+    """WxH+X+Y of Wine's virtual desktop window on the X display, or None."""
+    try:
+        tree = subprocess.run(["xwininfo", "-display", display(), "-root", "-tree"], capture_output=True,
+                              text=True, timeout=30).stdout
+    except (OSError, subprocess.SubprocessError):
+        return None
+    for line in tree.splitlines():
+        if '"%s - Wine desktop"' % DESKTOP in line:
+            match = re.search(r"(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)", line)
+            if match:
+                w, h, x, y = match.groups()
+                return "%sx%s+%s+%s" % (w, h, x, y)
+    return None
+
+
+def take_screenshot(out):
+    """The root window of the X display, cut to the virtual desktop when it can be found."""
+    command = ["import", "-display", display(), "-window", "root"]
+    geometry = desktop_geometry()
+    if geometry:
+        command += ["-crop", geometry, "+repage"]
+    result = subprocess.run(command + [out], capture_output=True, text=True, timeout=60)
+    return result.returncode == 0 and os.path.exists(out)
+
+
+def green_fraction(png):
+    """Share of the screenshot's pixels that are exactly the status line's green (0, 255, 0)."""
+    result = subprocess.run(["convert", png, "-fill", "black", "+opaque", "#00FF00", "-fill", "white",
+                             "-opaque", "#00FF00", "-format", "%[fx:mean]", "info:"],
+                            capture_output=True, text=True, timeout=60)
+    try:
+        return float(result.stdout.strip())
+    except ValueError:
+        return 0.0
+
+
+def read_results(path):
+    results = {}
+    if os.path.exists(path):
+        with open(path, encoding="utf-8") as f:
+            for line in f:
+                key, _, value = line.rstrip("\n").partition("\t")
+                results[key] = value
+    return results
+
+
+def expected_rows(folder_text):
+    """Rows of the last (recursive) export: the files, and the workbook of the export before it."""
+    rows = {}
+    for relative, size in FILES.items():
+        name = relative.split("/")[-1]
+        stem = name.split(".")[0]
+        suffix = name.rsplit(".", 1)[1] if "." in name else ""
+        path = folder_text + "\\" + relative.replace("/", "\\")
+        rows[path] = [stem, path, suffix, "%dKB" % (size // 1000)]
+    path = folder_text + "\\" + WORKBOOK
+    rows[path] = ["文件清单_", path, "xlsx", None]  # its size is whatever the earlier export wrote
+    return rows
+
+
+def check_workbook(path, folder_text, problems):
+    try:
+        book = openpyxl.load_workbook(path)
+    except Exception as error:  # an unreadable workbook is a failure like any other
+        problems.append("cannot read the workbook %s: %s" % (path, error))
+        return
+    if book.sheetnames != ["Sheet1"]:
+        problems.append("sheets %r, expected ['Sheet1']" % book.sheetnames)
+        return
+    rows = [["" if c.value is None else str(c.value) for c in row] for row in book["Sheet1"].iter_rows()]
+    if not rows or rows[0][:5] != ["文件名", "文件路径", "文件后缀", "文件大小", "创建时间"]:
+        problems.append("header %r" % (rows[:1],))
+        return
+    want = expected_rows(folder_text)
+    got = {row[1]: row for row in rows[1:]}
+    if sorted(got) != sorted(want):
+        problems.append("paths %r, expected %r" % (sorted(got), sorted(want)))
+        return
+    for path, expected in want.items():
+        row = got[path]
+        for column, value in enumerate(expected):
+            if value is not None and row[column] != value:
+                problems.append("row of %s, column %d: %r, expected %r" % (path, column + 1, row[column], value))
+        if not re.fullmatch(r"\d{4}年\d{1,2}月\d{1,2}日", row[4]):
+            problems.append("row of %s: creation date %r" % (path, row[4]))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--morvane", required=True)
+    parser.add_argument("--driver", required=True)
+    parser.add_argument("--work", required=True)
+    args = parser.parse_args()
+
+    folders = make_tree(args.work)
+    results_path = os.path.join(args.work, "driver-results.txt")
+    screenshot = os.path.join(args.work, "screenshot.png")
+    wine_run = os.path.join(args.root, "scripts", "wine-run")
+    command = [wine_run, "explorer", "/desktop=%s,%s" % (DESKTOP, DESKTOP_SIZE), windows_path(args.driver),
+               windows_path(args.morvane), windows_path(results_path), windows_path(folders["signals"]),
+               windows_path(folders["missing"]), windows_path(folders["empty"]), windows_path(folders["files"])]
+    # A Wine prefix (and so a Wine server) of its own: while a virtual desktop runs, every program of
+    # the same server sees the desktop's 800x400 as the screen, which would upset Windows tests that
+    # run at the same time in the shared prefix.
+    prefix = os.path.join(args.root, "build", "wine-prefix-e2e")
+    environment = dict(os.environ, LANG="C.UTF-8", MORVANE_WINE_TIMEOUT="400", MORVANE_WINEPREFIX=prefix)
+    driver = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    problems = []
+    # The first run also makes the prefix, which takes a minute or two.
+    if wait_for(os.path.join(folders["signals"], "ready"), 420, driver):
+        if not take_screenshot(screenshot):
+            problems.append("no screenshot could be taken on display %s" % display())
+        elif green_fraction(screenshot) <= 0.0:
+            problems.append("the screenshot %s shows no green status text" % screenshot)
+    else:
+        problems.append("the driver never reached the screenshot")
+    open(os.path.join(folders["signals"], "shot"), "w").close()
+    try:
+        driver.wait(timeout=120)
+    except subprocess.TimeoutExpired:
+        driver.kill()
+        driver.wait()
+        problems.append("the driver did not finish")
+
+    results = read_results(results_path)
+    files_text = windows_path(folders["files"])
+    expected = {
+        "window": "1",
+        "client": "633x267",
+        "title": TITLE,
+        "description": DESCRIPTION,
+        "generateButton": "生成EXCEL",
+        "chooseButton": "选择文件夹",
+        "checkBox": "子文件夹",
+        "statusAtStart": "",
+        "statusMissing": "目录错误",
+        "statusEmpty": "目录没有文件",
+        "statusFlat": "生成完毕,文件数量%d个。" % sum(1 for r in FILES if "/" not in r),
+        "checked": "1",
+        # The recursive run also lists the workbook of the run before it.
+        "statusDeep": "生成完毕,文件数量%d个。" % (len(FILES) + 1),
+        "exited": "1",
+        "exitCode": "0",
+        "done": "1",
+    }
+    for key, value in expected.items():
+        if results.get(key) != value:
+            problems.append("%s: %r, expected %r" % (key, results.get(key), value))
+    if "error" in results:
+        problems.append("driver: " + results["error"])
+    if os.path.exists(os.path.join(folders["empty"], WORKBOOK)):
+        problems.append("an empty folder got a workbook")
+    check_workbook(os.path.join(folders["files"], WORKBOOK), files_text, problems)
+
+    for p in problems:
+        print("FAIL " + p)
+    print("morvane_e2e: %s (screenshot %s)" % ("failed" if problems else "passed", screenshot))
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
