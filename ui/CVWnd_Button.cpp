@@ -13,34 +13,20 @@ inline constexpr UINT kReflectedControlColorLast = WM_CTLCOLORSTATIC + REFLECTED
 // The button kinds of the low style bits other than BS_PUSHBUTTON paint their own background.
 inline constexpr DWORD kButtonKindBits = 7;
 
-HBRUSH MakeBackgroundBrush(COLORREF color) { return CreateSolidBrush(ResolveColor(color, COLOR_BTNFACE)); }
-
 }  // namespace
 
-CVWnd_Button::CVWnd_Button() : backgroundBrush_(MakeBackgroundBrush(SYSTEM_COLOR)) {}
+CVWnd_Button::CVWnd_Button() = default;
 
-CVWnd_Button::~CVWnd_Button() {
-    if (backgroundBrush_ != nullptr) {
-        DeleteObject(backgroundBrush_);
-    }
-}
+CVWnd_Button::~CVWnd_Button() = default;
 
 void CVWnd_Button::SetTextColor(COLORREF color) {
-    textColor_ = color;
+    colors_.SetText(color);
     Repaint();
 }
 
 void CVWnd_Button::SetBackgroundColor(COLORREF color) {
-    const HBRUSH brush = MakeBackgroundBrush(color);
-    if (brush == nullptr) {
-        return;
-    }
-    backgroundColor_ = color;
-    const HBRUSH previous = backgroundBrush_;
-    backgroundBrush_ = brush;
-    Repaint();
-    if (previous != nullptr) {
-        DeleteObject(previous);
+    if (colors_.SetBackground(color)) {
+        Repaint();
     }
 }
 
@@ -71,24 +57,18 @@ LRESULT CVWnd_Button::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     }
     if (message >= kReflectedControlColorFirst && message <= kReflectedControlColorLast) {
-        return AnswerControlColor(reinterpret_cast<HDC>(wParam));
+        return colors_.Answer(reinterpret_cast<HDC>(wParam));
     }
     if (message == WM_ERASEBKGND && (GetWindowLongW(GetHandle(), GWL_STYLE) & kButtonKindBits) != 0) {
         RECT client{};
         GetClientRect(GetHandle(), &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, colors_.GetBrush());
     }
     LRESULT result = 0;
     if (DefaultReflectionHandler(GetHandle(), message, wParam, lParam, result)) {
         return result;
     }
     return CVWnd_Base::HandleOwnMessage(message, wParam, lParam);
-}
-
-LRESULT CVWnd_Button::AnswerControlColor(HDC dc) const {
-    ::SetTextColor(dc, ResolveColor(textColor_, COLOR_BTNTEXT));
-    SetBkColor(dc, ResolveColor(backgroundColor_, COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(backgroundBrush_);
 }
 
 // The nearest ancestor that is a form keeps the id; Enter in the form then presses this button.

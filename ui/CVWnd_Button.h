@@ -2,6 +2,7 @@
 
 #include "appsvc/Win32Api.h"
 
+#include "ui/ControlColors.h"
 #include "ui/ControlCreateInfo.h"
 #include "ui/CVWnd_Base.h"
 #include "ui/IButtonEventListener.h"
@@ -16,7 +17,7 @@
 // shows on check boxes and radio buttons, whose labels are drawn with the colour answered here.
 class CVWnd_Button : public CVWnd_Base {
 public:
-    // Construction: the background brush is made here and deleted with the object.
+    // Construction
     CVWnd_Button();
     ~CVWnd_Button() override;
 
@@ -24,10 +25,10 @@ public:
     const char16_t* GetNativeClassName() const override { return u"CVWnd_Button"; }
     IButtonEventListener* GetButtonListener() const { return static_cast<IButtonEventListener*>(GetListener()); }
     void SetListener(IButtonEventListener* listener) { SetListenerPointer(listener); }
-    COLORREF GetTextColor() const { return textColor_; }
+    COLORREF GetTextColor() const { return colors_.GetText(); }
     // SYSTEM_COLOR: COLOR_BTNTEXT. Repaints when the window exists.
     void SetTextColor(COLORREF color);
-    COLORREF GetBackgroundColor() const { return backgroundColor_; }
+    COLORREF GetBackgroundColor() const { return colors_.GetBackground(); }
     // SYSTEM_COLOR: COLOR_BTNFACE. Remakes the brush and repaints when the window exists.
     void SetBackgroundColor(COLORREF color);
 
@@ -39,11 +40,8 @@ protected:
     LRESULT HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    LRESULT AnswerControlColor(HDC dc) const;
     void RegisterAsDefaultButton(int id) const;
     void Repaint() const;
 
-    COLORREF textColor_ = 0;
-    COLORREF backgroundColor_ = SYSTEM_COLOR;
-    HBRUSH backgroundBrush_;  // owned
+    ControlColors colors_{0, SYSTEM_COLOR, COLOR_BTNTEXT};
 };

@@ -19,8 +19,6 @@ inline constexpr DWORD kMultiLineStyle = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANT
 // The spin companion takes these from the edit's creation style.
 inline constexpr DWORD kSpinSharedStyle = WS_VISIBLE | WS_DISABLED;
 
-HBRUSH MakeBackgroundBrush(COLORREF color) { return CreateSolidBrush(ResolveColor(color, COLOR_BTNFACE)); }
-
 bool HasHorizontalBar(int scrollBars) {
     return scrollBars == CVWnd_Edit::kScrollBarsHorizontal || scrollBars == CVWnd_Edit::kScrollBarsBoth;
 }
@@ -43,32 +41,21 @@ private:
 
 }  // namespace
 
-CVWnd_Edit::CVWnd_Edit() : backgroundBrush_(MakeBackgroundBrush(0xFFFFFF)) {}
+CVWnd_Edit::CVWnd_Edit() = default;
 
 CVWnd_Edit::~CVWnd_Edit() {
     DestroySpin();
     CVWnd_Base::DeleteWhenIdle(spin_);
-    if (backgroundBrush_ != nullptr) {
-        DeleteObject(backgroundBrush_);
-    }
 }
 
 void CVWnd_Edit::SetTextColor(COLORREF color) {
-    textColor_ = color;
+    colors_.SetText(color);
     Repaint();
 }
 
 void CVWnd_Edit::SetBackgroundColor(COLORREF color) {
-    const HBRUSH brush = MakeBackgroundBrush(color);
-    if (brush == nullptr) {
-        return;
-    }
-    backgroundColor_ = color;
-    const HBRUSH previous = backgroundBrush_;
-    backgroundBrush_ = brush;
-    Repaint();
-    if (previous != nullptr) {
-        DeleteObject(previous);
+    if (colors_.SetBackground(color)) {
+        Repaint();
     }
 }
 
@@ -186,7 +173,7 @@ LRESULT CVWnd_Edit::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case kReflectedColorEdit:
     case kReflectedColorStatic:
-        return AnswerControlColor(reinterpret_cast<HDC>(wParam));
+        return colors_.Answer(reinterpret_cast<HDC>(wParam));
     case WM_CHAR:
         if (!IsCharacterAccepted(inputType_, static_cast<char16_t>(wParam & 0xFFFF))) {
             SoundRejectionBeep();
@@ -289,12 +276,6 @@ CWString CVWnd_Edit::ReadText() const {
     const int read = GetWindowTextW(GetHandle(), units, length + 1);
     text.SetUnits(reinterpret_cast<const char16_t*>(units), read);
     return text;
-}
-
-LRESULT CVWnd_Edit::AnswerControlColor(HDC dc) const {
-    ::SetTextColor(dc, ResolveColor(textColor_, COLOR_WINDOWTEXT));
-    SetBkColor(dc, ResolveColor(backgroundColor_, COLOR_BTNFACE));
-    return reinterpret_cast<LRESULT>(backgroundBrush_);
 }
 
 void CVWnd_Edit::CreateSpin(const ControlCreateInfo& info) {

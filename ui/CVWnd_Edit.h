@@ -5,6 +5,7 @@
 #include "appsvc/Win32Api.h"
 
 #include "runtime/CWString.h"
+#include "ui/ControlColors.h"
 #include "ui/ControlCreateInfo.h"
 #include "ui/CVWnd_Base.h"
 #include "ui/EditInputRules.h"
@@ -28,7 +29,7 @@ public:
     // The spin companion's id is the edit's id plus this.
     static inline constexpr int kSpinIdOffset = 1000;
 
-    // Construction: the background brush is made here and deleted with the object.
+    // Construction
     CVWnd_Edit();
     ~CVWnd_Edit() override;
 
@@ -40,9 +41,9 @@ public:
     // window's own WM_SETFOCUS and WM_KILLFOCUS are not for the listener.
     bool IsOfferingFocusRecord() const { return offeringFocusRecord_; }
 
-    COLORREF GetTextColor() const { return textColor_; }
+    COLORREF GetTextColor() const { return colors_.GetText(); }
     void SetTextColor(COLORREF color);  // SYSTEM_COLOR: COLOR_WINDOWTEXT
-    COLORREF GetBackgroundColor() const { return backgroundColor_; }
+    COLORREF GetBackgroundColor() const { return colors_.GetBackground(); }
     void SetBackgroundColor(COLORREF color);  // SYSTEM_COLOR: COLOR_BTNFACE
     int GetMaxLength() const { return maxLength_; }
     void SetMaxLength(int length);  // 0: the system's limit
@@ -82,15 +83,12 @@ private:
     void OfferFocusRecord(UINT message);
     void NormaliseText();
     CWString ReadText() const;
-    LRESULT AnswerControlColor(HDC dc) const;
     void CreateSpin(const ControlCreateInfo& info);
     void PlaceSpin();
     void DestroySpin();
     void Repaint() const;
 
-    COLORREF textColor_ = 0;
-    COLORREF backgroundColor_ = 0xFFFFFF;
-    HBRUSH backgroundBrush_;  // owned
+    ControlColors colors_{0, 0xFFFFFF, COLOR_WINDOWTEXT};
     int maxLength_ = 0;
     bool multiLine_ = false;
     int scrollBars_ = kScrollBarsNone;
