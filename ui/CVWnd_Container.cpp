@@ -194,12 +194,24 @@ void CVWnd_Container::Paint() {
     RECT area{};
     GetClipBox(dc, &clip);
     GetClientRect(window, &client);
-    if (IntersectRect(&area, &clip, &client) && !transparent_) {
-        const HBRUSH brush = CreateSolidBrush(ResolveColor(backgroundColor_, COLOR_BTNFACE));
-        FillRect(dc, &area, brush);
-        DeleteObject(brush);
+    if (IntersectRect(&area, &clip, &client)) {
+        if (!transparent_) {
+            const HBRUSH brush = CreateSolidBrush(ResolveColor(backgroundColor_, COLOR_BTNFACE));
+            FillRect(dc, &area, brush);
+            DeleteObject(brush);
+        }
+        IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+        picture_.Draw(dc, client);
     }
     EndPaint(window, &paint);
+}
+
+void CVWnd_Container::SetPicture(HBITMAP picture, int mode) {
+    picture_.SetMode(mode);
+    picture_.SetBitmap(picture);
+    if (GetHandle() != nullptr) {
+        InvalidateRect(GetHandle(), nullptr, TRUE);
+    }
 }
 
 // A transparent container shows its parent through itself, so the parent must repaint under it.

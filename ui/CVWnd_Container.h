@@ -4,6 +4,7 @@
 
 #include "appsvc/Win32Api.h"
 
+#include "ui/BackgroundPicture.h"
 #include "ui/ControlCreateInfo.h"
 #include "ui/CVWnd_Base.h"
 #include "ui/IContainerEventListener.h"
@@ -29,6 +30,11 @@ public:
     void SetListener(IContainerEventListener* listener) { SetListenerPointer(listener); }
     COLORREF GetBackgroundColor() const { return backgroundColor_; }
     void SetBackgroundColor(COLORREF color);  // SYSTEM_COLOR: the button face
+    // The background picture drawn over the background colour (BackgroundPicture's modes). The
+    // container takes ownership of `picture` (null removes it) and deletes the one it had.
+    HBITMAP GetPicture() const { return picture_.GetBitmap(); }
+    int GetPictureMode() const { return picture_.GetMode(); }
+    void SetPicture(HBITMAP picture, int mode);
     bool IsTransparent() const { return transparent_; }
     void SetTransparent(bool transparent) { transparent_ = transparent; }
     // The page shown by the container; children whose layer is another page (not -1) are hidden.
@@ -58,6 +64,7 @@ private:
     void FocusFirstChild();
 
     COLORREF backgroundColor_ = SYSTEM_COLOR;
+    BackgroundPicture picture_;
     bool transparent_ = false;
     std::int32_t currentPage_ = 0;
     HWND toolTip_ = nullptr;  // owned; destroyed with the container's window

@@ -38,9 +38,6 @@ CVWnd_Label::~CVWnd_Label() {
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
-    if (picture_ != nullptr) {
-        DeleteObject(picture_);
-    }
 }
 
 // Every size change repaints the whole label: its text is placed relative to all four sides.
@@ -92,19 +89,13 @@ void CVWnd_Label::SetTransparent(bool transparent) {
 }
 
 void CVWnd_Label::SetPictureMode(int mode) {
-    pictureMode_ = mode;
+    picture_.SetMode(mode);
     Repaint(TRUE);
 }
 
 void CVWnd_Label::SetPicture(HBITMAP picture) {
-    if (picture == picture_) {
-        return;
-    }
-    const HBITMAP previous = picture_;
-    picture_ = picture;
-    Repaint(TRUE);
-    if (previous != nullptr) {
-        DeleteObject(previous);
+    if (picture_.SetBitmap(picture)) {
+        Repaint(TRUE);
     }
 }
 
@@ -189,48 +180,9 @@ void CVWnd_Label::PaintInto(HDC dc, const RECT& area) const {
     }
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-    DrawPicture(dc, client);
+    picture_.Draw(dc, client);
     DrawLabelText(dc, client);
     RestoreDC(dc, saved);
-}
-
-void CVWnd_Label::DrawPicture(HDC dc, const RECT& client) const {
-    BITMAP bitmap{};
-    if (picture_ == nullptr || GetObjectW(picture_, sizeof(bitmap), &bitmap) == 0 || bitmap.bmWidth <= 0 ||
-        bitmap.bmHeight <= 0) {
-        return;
-    }
-    const HDC source = CreateCompatibleDC(dc);
-    if (source == nullptr) {
-        return;
-    }
-    const HGDIOBJ previous = SelectObject(source, picture_);
-    const int width = bitmap.bmWidth;
-    const int height = bitmap.bmHeight;
-    const int clientWidth = client.right - client.left;
-    const int clientHeight = client.bottom - client.top;
-    switch (pictureMode_) {
-    case kPictureStretched:
-        SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, client.left, client.top, clientWidth, clientHeight, source, 0, 0, width, height, SRCCOPY);
-        break;
-    case kPictureTiled:
-        for (int y = client.top; y < client.bottom; y += height) {
-            for (int x = client.left; x < client.right; x += width) {
-                BitBlt(dc, x, y, width, height, source, 0, 0, SRCCOPY);
-            }
-        }
-        break;
-    case kPictureCentred:
-        BitBlt(dc, client.left + (clientWidth - width) / 2, client.top + (clientHeight - height) / 2, width, height,
-               source, 0, 0, SRCCOPY);
-        break;
-    default:
-        BitBlt(dc, client.left, client.top, width, height, source, 0, 0, SRCCOPY);
-        break;
-    }
-    SelectObject(source, previous);
-    DeleteDC(source);
 }
 
 void CVWnd_Label::DrawLabelText(HDC dc, RECT client) const {

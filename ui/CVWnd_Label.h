@@ -4,6 +4,7 @@
 
 #include "appsvc/Win32Api.h"
 
+#include "ui/BackgroundPicture.h"
 #include "ui/ControlCreateInfo.h"
 #include "ui/CVWnd_Base.h"
 #include "ui/ILabelEventListener.h"
@@ -22,10 +23,10 @@ public:
     static inline constexpr int kAlignTop = 0;     // vertical
     static inline constexpr int kAlignBottom = 2;  // vertical
     // Picture modes: at the top left corner, stretched over the label, tiled, centred.
-    static inline constexpr int kPictureTopLeft = 0;
-    static inline constexpr int kPictureStretched = 1;
-    static inline constexpr int kPictureTiled = 2;
-    static inline constexpr int kPictureCentred = 3;
+    static inline constexpr int kPictureTopLeft = BackgroundPicture::kTopLeft;
+    static inline constexpr int kPictureStretched = BackgroundPicture::kStretched;
+    static inline constexpr int kPictureTiled = BackgroundPicture::kTiled;
+    static inline constexpr int kPictureCentred = BackgroundPicture::kCentred;
 
     // Construction
     CVWnd_Label() = default;
@@ -52,9 +53,9 @@ public:
     // A transparent label paints no background; WS_EX_TRANSPARENT is set when the window is made.
     bool IsTransparent() const { return transparent_; }
     void SetTransparent(bool transparent);
-    int GetPictureMode() const { return pictureMode_; }
+    int GetPictureMode() const { return picture_.GetMode(); }
     void SetPictureMode(int mode);
-    HBITMAP GetPicture() const { return picture_; }
+    HBITMAP GetPicture() const { return picture_.GetBitmap(); }
     // The label takes ownership of `picture` (null removes it) and deletes the one it had.
     void SetPicture(HBITMAP picture);
     // The label's own font, or null while it paints with DEFAULT_GUI_FONT.
@@ -71,7 +72,6 @@ private:
     static WindowClassDescription& WindowClass();
     void OnPaint();
     void PaintInto(HDC dc, const RECT& area) const;
-    void DrawPicture(HDC dc, const RECT& client) const;
     void DrawLabelText(HDC dc, RECT client) const;
     UINT TextFormat() const;
     void CopyFont(HFONT font);
@@ -83,8 +83,7 @@ private:
     int horizontalAlignment_ = kAlignLeft;
     int verticalAlignment_ = kAlignCenter;
     bool wordWrap_ = false;
-    int pictureMode_ = kPictureTopLeft;
     bool transparent_ = false;
     HFONT font_ = nullptr;       // owned copy of the font last set with WM_SETFONT
-    HBITMAP picture_ = nullptr;  // owned
+    BackgroundPicture picture_;
 };

@@ -4,7 +4,9 @@
 
 #include "EventRecorder.h"
 #include "RecordingPanel.h"
+#include "WindowPixels.h"
 #include "WindowTestSupport.h"
+#include "ui/BackgroundPicture.h"
 #include "ui/FrameworkWindowMessages.h"
 
 namespace {
@@ -33,6 +35,53 @@ protected:
 
     TestForm form_;
 };
+
+// A bitmap of `width` × `height` pixels of one colour, compatible with the screen.
+HBITMAP SolidBitmap(int width, int height, COLORREF color) {
+    const HDC screen = GetDC(nullptr);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    const HBRUSH brush = CreateSolidBrush(color);
+    const RECT all{0, 0, width, height};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+TEST_F(CVolWinPanelTest, BackgroundPictureCoversThePanelByItsMode) {
+    const COLORREF red = RGB(255, 0, 0);
+    const COLORREF blue = RGB(0, 0, 255);
+    struct Case {
+        int mode;
+        WindowPixels::Box blueArea;  // in a 60 × 40 panel, for a 4 × 4 picture
+    };
+    const Case cases[] = {
+        {BackgroundPicture::kTopLeft, {0, 0, 4, 4}},
+        {BackgroundPicture::kCentred, {28, 18, 32, 22}},
+        {BackgroundPicture::kTiled, {0, 0, 60, 40}},
+        {BackgroundPicture::kStretched, {0, 0, 60, 40}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        CVolWinPanel panel;
+        panel.GetContainerWindow()->SetBackgroundColor(red);
+        panel.GetContainerWindow()->SetPicture(SolidBitmap(4, 4, blue), c.mode);
+        ASSERT_TRUE(CreateIn(panel, form_.GetWindow(), 1));
+        const WindowPixels pixels = WindowPixels::Capture(panel.GetWindow());
+        const WindowPixels::Box drawn = pixels.Bounds(IsExactly(blue));
+        EXPECT_EQ(drawn.left, c.blueArea.left);
+        EXPECT_EQ(drawn.top, c.blueArea.top);
+        EXPECT_EQ(drawn.right, c.blueArea.right);
+        EXPECT_EQ(drawn.bottom, c.blueArea.bottom);
+        EXPECT_EQ(pixels.Count(IsExactly(blue)), c.blueArea.Width() * c.blueArea.Height());
+        EXPECT_EQ(pixels.Count(IsExactly(red)), 60 * 40 - c.blueArea.Width() * c.blueArea.Height());
+        DestroyWindow(panel.GetWindow());
+    }
+}
 
 TEST_F(CVolWinPanelTest, ChildOnEveryPageStaysVisibleWhilePagesChange) {
     CVolWinPanel pages;
