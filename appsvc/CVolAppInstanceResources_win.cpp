@@ -128,11 +128,13 @@ bool CVolAppInstance::LoadResourceData(UINT id, CVolMem& out, std::uint16_t type
         return false;
     }
     const void* bytes = LockResource(loaded);
-    if (bytes == nullptr) {
+    // SizeofResource answers 0 when it fails; that cannot be told apart from no data, so both fail.
+    const DWORD size = bytes != nullptr ? SizeofResource(module, found) : 0;
+    if (size == 0) {
         FreeResource(loaded);
         return false;
     }
-    out.Append(bytes, SizeofResource(module, found));
+    out.Append(bytes, size);
     FreeResource(loaded);
     return true;
 }

@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "appsvc/Win32Api.h"
 
 #include "appsvc/KeyCode.h"
 

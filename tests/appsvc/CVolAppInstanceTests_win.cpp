@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -22,6 +23,7 @@ inline constexpr UINT kString4099 = 103;
 inline constexpr UINT kString9000 = 104;
 inline constexpr UINT kTextWithBom = 201;
 inline constexpr UINT kTextWithoutBom = 202;
+inline constexpr UINT kEmptyData = 203;  // a raw resource of no bytes
 inline constexpr UINT kStripPng = 301;
 inline constexpr UINT kAlphaPng = 302;
 inline constexpr UINT kPaletteRgb = 306;
@@ -126,11 +128,26 @@ TEST(CVolAppInstance, ResourceDataCopiesEveryByte) {
     }
 }
 
-TEST(CVolAppInstance, ResourceDataOfMissingIdOrWrongTypeFails) {
-    CVolMem out;
-    EXPECT_FALSE(GetAppInstance().LoadResourceData(kMissing, out, 10));
-    EXPECT_FALSE(GetAppInstance().LoadResourceData(kPaletteRgb, out, 2));  // not a bitmap resource
-    EXPECT_EQ(out.GetSize(), 0);
+TEST(CVolAppInstance, ResourceDataOfMissingIdWrongTypeOrNoSizeFails) {
+    const struct {
+        const char* what;
+        UINT id;
+        std::uint16_t type;
+    } cases[] = {
+        {"missing id", kMissing, 10},
+        {"not a bitmap resource", kPaletteRgb, 2},
+        {"size reads as 0", kEmptyData, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CVolMem out;
+        out.Append("abc", 3);
+        EXPECT_FALSE(GetAppInstance().LoadResourceData(c.id, out, c.type));
+        EXPECT_EQ(out.GetSize(), 0);
+    }
+    CWString text(u"left over");
+    EXPECT_FALSE(GetAppInstance().LoadTextResource(kEmptyData, text));
+    EXPECT_TRUE(text.IsEmpty());
 }
 
 TEST(CVolAppInstance, ImageListFromAFifteenPixelStripHasSixteenByFifteenImages) {
