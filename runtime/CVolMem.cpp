@@ -107,10 +107,7 @@ void* CVolMem::SetSize(std::int64_t size) {
         return data_;
     }
     if (size == 0) {
-        Free(data_);
-        data_ = nullptr;
-        capacity_ = 0;
-        size_ = 0;
+        Empty();
         return nullptr;
     }
     const std::int64_t step = EffectiveStep();
@@ -199,6 +196,13 @@ void CVolMem::AppendWideTextWithNul(const char16_t* text) {
     Append(text, (static_cast<std::int64_t>(std::char_traits<char16_t>::length(text)) + 1) * 2);
 }
 
+void CVolMem::Empty() {
+    Free(data_);
+    data_ = nullptr;
+    capacity_ = 0;
+    size_ = 0;
+}
+
 void CVolMem::SwapStorage(CVolMem& other) noexcept {
     std::swap(data_, other.data_);
     std::swap(capacity_, other.capacity_);
@@ -242,7 +246,7 @@ bool CVolMem::Assign(const CVolObject& other) {
 
 void CVolMem::Reset() {
     CVolObject::Reset();
-    SetSize(0);
+    Empty();
 }
 
 void CVolMem::GetDumpText(CWString& out, int limit) const {

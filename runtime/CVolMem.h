@@ -52,8 +52,9 @@ public:
     // one NUL code unit).
     void AppendWideText(const char16_t* text);
     void AppendWideTextWithNul(const char16_t* text);
-    // Releases the block: size and capacity 0.
-    void Empty() { SetSize(0); }
+    // Releases the block: size and capacity 0. Unlike SetSize(0), this also frees a block kept at
+    // size 0 (after copying an empty source).
+    void Empty();
     // Exchanges the blocks, sizes and capacities of two buffers; flags, tags and growth steps stay.
     void SwapStorage(CVolMem& other) noexcept;
 

@@ -102,6 +102,30 @@ TEST(CVolMem, SettingTheCurrentSizeChangesNothingAndZeroFreesTheBlock) {
     EXPECT_EQ(buffer.GetSize(), 0);
 }
 
+// Copying an empty source keeps the block at size 0; emptying and resetting must still give it back.
+TEST(CVolMem, EmptyAndResetReleaseABlockKeptAtSizeZero) {
+    struct Case {
+        const char* name;
+        void (*release)(CVolMem&);
+    };
+    const Case cases[] = {
+        {"Empty", [](CVolMem& buffer) { buffer.Empty(); }},
+        {"Reset", [](CVolMem& buffer) { buffer.Reset(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CVolMem buffer = BufferOf("some bytes");
+        const CVolMem emptySource;
+        buffer = emptySource;
+        ASSERT_EQ(buffer.GetSize(), 0);
+        ASSERT_NE(buffer.GetData(), nullptr);
+        c.release(buffer);
+        EXPECT_EQ(buffer.GetData(), nullptr);
+        EXPECT_EQ(buffer.GetCapacity(), 0);
+        EXPECT_EQ(buffer.GetSize(), 0);
+    }
+}
+
 TEST(CVolMem, ReserveAndSetSizeAllocatesExactlyForAnEmptyBuffer) {
     CVolMem buffer;
     EXPECT_EQ(buffer.ReserveAndSetSize(0), nullptr);

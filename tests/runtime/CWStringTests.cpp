@@ -44,6 +44,33 @@ TEST(CWString, EmptinessRule) {
     }
 }
 
+// Assigning an empty string keeps the buffer's block at size 0; every way of emptying releases it.
+TEST(CWString, EmptyingReleasesABufferKeptAtSizeZero) {
+    struct Case {
+        const char* name;
+        void (*empty)(CWString&);
+    };
+    const Case cases[] = {
+        {"SetText empty", [](CWString& text) { text.SetText(u""); }},
+        {"SetText null", [](CWString& text) { text.SetText(nullptr); }},
+        {"SetUnits 0", [](CWString& text) { text.SetUnits(u"x", 0); }},
+        {"Empty", [](CWString& text) { text.Empty(); }},
+        {"Reset", [](CWString& text) { text.Reset(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CWString text(u"abc");
+        const CWString emptySource;
+        text = emptySource;
+        ASSERT_TRUE(text.IsEmpty());
+        ASSERT_GT(text.GetBuffer().GetCapacity(), 0);
+        c.empty(text);
+        EXPECT_EQ(text.GetBuffer().GetCapacity(), 0);
+        EXPECT_EQ(text.GetBuffer().GetData(), nullptr);
+        EXPECT_EQ(TextOf(text), u"");
+    }
+}
+
 TEST(CWString, EqualityNeedsTheSameClassTagAndText) {
     EXPECT_TRUE(CWString(u"abc").IsEqual(CWString(u"abc")));
     EXPECT_TRUE(CWString(u"abc").IsEqual(LiteralView(u"abc")));
