@@ -2,6 +2,7 @@
 
 #include "app/main_form/MainFormLayout.h"
 #include "tests/app/MainFormHarness.h"
+#include "ui/CVWnd_Label.h"
 
 namespace {
 
@@ -85,15 +86,35 @@ TEST(MainFormLayout, ControlsCarryTheDesignedFont) {
     HDC screen = GetDC(nullptr);
     const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    for (int id : {102, 103, 104, 105}) {
-        SCOPED_TRACE(testing::Message() << "control " << id);
-        const auto font = reinterpret_cast<HFONT>(SendMessageW(harness.Child(id), WM_GETFONT, 0, 0));
+    // The description line is the one control in 13 points; the labels answer WM_GETFONT too.
+    const struct {
+        int id;
+        double points;
+    } rows[] = {{101, 11}, {102, 11}, {103, 11}, {104, 11}, {105, 11}, {106, 13}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "control " << row.id);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(harness.Child(row.id), WM_GETFONT, 0, 0));
         ASSERT_NE(font, nullptr);
         LOGFONTW logFont{};
         ASSERT_NE(GetObjectW(font, sizeof logFont, &logFont), 0);
         EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(logFont.lfFaceName)), u"微软雅黑");
-        // 11 points at the screen's resolution, as a character height.
-        EXPECT_NEAR(-logFont.lfHeight, 11.0 * pixelsPerInch / 72.0, 1.0);
+        // The size at the screen's resolution, as a character height.
+        EXPECT_NEAR(-logFont.lfHeight, row.points * pixelsPerInch / 72.0, 1.0);
+        EXPECT_EQ(logFont.lfWeight, FW_NORMAL);
+        EXPECT_FALSE(logFont.lfItalic);
+        EXPECT_FALSE(logFont.lfUnderline);
+        EXPECT_FALSE(logFont.lfStrikeOut);
+        EXPECT_EQ(logFont.lfEscapement, 0);
+    }
+}
+
+TEST(MainFormLayout, BothLabelsCentreTheirText) {
+    MainFormHarness harness;
+    for (int id : {101, 106}) {
+        SCOPED_TRACE(testing::Message() << "control " << id);
+        const auto* label = dynamic_cast<const CVWnd_Label*>(CVWnd_Base::FromHandle(harness.Child(id)));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->GetHorizontalAlignment(), CVWnd_Label::kAlignCenter);
     }
 }
 
