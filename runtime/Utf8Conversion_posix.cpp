@@ -39,6 +39,16 @@ int WideToUtf8Units(const char16_t* text, int length, char* out, int capacity) {
     int produced = 0;
     for (int i = 0; i < length; ++i) {
         char32_t codePoint = text[i];
+        // ASCII, most of a path, is one byte as it is.
+        if (codePoint < 0x80) {
+            if (!Reserve(produced, 1, writing, capacity)) {
+                return 0;
+            }
+            if (writing) {
+                out[produced - 1] = static_cast<char>(codePoint);
+            }
+            continue;
+        }
         if (IsHighSurrogate(codePoint) && i + 1 < length && IsLowSurrogate(text[i + 1])) {
             codePoint =
                 0x10000 + ((codePoint - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
