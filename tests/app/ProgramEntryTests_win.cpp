@@ -174,4 +174,29 @@ TEST(ProgramEntryDeathTest, ClosingTheMainWindowEndsTheProgramWithZero) {
     EXPECT_EQ(watcher.WindowsSeen(), 1);
 }
 
+// Refuses every window the calling thread tries to make, as a system out of window resources would.
+LRESULT CALLBACK RefuseWindowCreation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(ProgramEntryDeathTest, MainWindowThatCannotBeMadeEndsWithZeroWithoutALoop) {
+    WindowWatcher watcher(nullptr, L"Morvane - 免费 绿色 极速", WM_CLOSE, 0);
+    EXPECT_EXIT(
+        {
+            SetWindowsHookExW(WH_CBT, &RefuseWindowCreation, nullptr, GetCurrentThreadId());
+            // A loop run without a main window would never end: leave with a code of our own instead.
+            std::thread([] {
+                std::this_thread::sleep_for(std::chrono::seconds(30));
+                std::_Exit(7);
+            }).detach();
+            std::exit(RunProgram(nullptr, MainApp::ClassInfo()));
+        },
+        testing::ExitedWithCode(0), "");
+    watcher.Stop();
+    EXPECT_EQ(watcher.WindowsSeen(), 0);
+}
+
 }  // namespace
