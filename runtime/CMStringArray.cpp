@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/ArrayDumpHeader.h"
 #include "runtime/CVolInStream.h"
 #include "runtime/CVolOutStream.h"
 #include "runtime/CWString.h"
@@ -189,17 +190,7 @@ void CMStringArray::Load(CVolInStream& input) {
 }
 
 void CMStringArray::GetDumpText(CWString& out, int limit) const {
-    const std::int64_t count = GetCount();
-    const std::int64_t memberLimit = limit == 0 ? kDefaultDumpLimit : limit;
-    std::int64_t shown = count;
-    if (memberLimit < 0 || count <= memberLimit) {
-        out.AppendFormat(u"<数组> 总共 %lld 个成员:", static_cast<long long>(count));
-    } else {
-        shown = memberLimit;
-        out.AppendFormat(u"<数组> 总共 %lld 个成员,输出了 %lld 个,还有 %lld 个未被输出.",
-                         static_cast<long long>(count), static_cast<long long>(memberLimit),
-                         static_cast<long long>(count - memberLimit));
-    }
+    const std::int64_t shown = AppendArrayDumpHeader(out, GetCount(), limit);
     for (std::int64_t i = 0; i < shown; ++i) {
         out.AppendFormat(u"\r\n%lld. ", static_cast<long long>(i + 1));
         AppendQuoted(out, GetAt(i));

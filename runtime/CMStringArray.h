@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/ArrayDumpHeader.h"
 #include "runtime/CVolClassInfo.h"
 #include "runtime/CVolCommonBaseWithMemManager.h"
 #include "runtime/CVolMem.h"
@@ -17,7 +18,7 @@ class CWString;
 // appending hundreds of thousands of texts stays linear.
 class CMStringArray final : public CVolCommonBaseWithMemManager {
 public:
-    static inline constexpr int kDefaultDumpLimit = 64;
+    static inline constexpr int kDefaultDumpLimit = ARRAY_DUMP_DEFAULT_LIMIT;
 
     // Construction
     CMStringArray() = default;

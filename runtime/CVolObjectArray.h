@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "runtime/ArrayDumpHeader.h"
 #include "runtime/CVolMem.h"
 #include "runtime/CVolObject.h"
 
@@ -11,7 +12,7 @@
 class CVolObjectArray : public CVolObject {
 public:
     static inline constexpr std::int64_t kGrowthStep = 256;  // 32 element pointers
-    static inline constexpr int kDefaultDumpLimit = 64;
+    static inline constexpr int kDefaultDumpLimit = ARRAY_DUMP_DEFAULT_LIMIT;
 
     // Construction
     CVolObjectArray() = default;
