@@ -3,6 +3,7 @@
 #include <exception>
 #include <string_view>
 
+#include "appsvc/CVolAppInstance.h"
 #include "appsvc/CVolWtlAppModule.h"
 #include "ui/FrameworkWindowMessages.h"
 #include "ui/NotificationReflection.h"
@@ -73,6 +74,22 @@ bool CVWnd_Base::SubclassWindow(HWND window) {
     previousProcedure_ = reinterpret_cast<WNDPROC>(previous);
     subclassed_ = true;
     return true;
+}
+
+HWND CVWnd_Base::CreateSubclassedWindow(const char16_t* systemClass, const ControlCreateInfo& info) {
+    const HWND window = CreateWindowExW(info.exStyle, reinterpret_cast<const wchar_t*>(systemClass),
+                                        reinterpret_cast<const wchar_t*>(info.text), info.style, info.x, info.y,
+                                        info.width, info.height, info.parent,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.id)),
+                                        GetAppInstance().GetInstanceHandle(), nullptr);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    if (!SubclassWindow(window)) {
+        DestroyWindow(window);
+        return nullptr;
+    }
+    return window;
 }
 
 HWND CVWnd_Base::CreateFrameworkWindow(const WindowClassDescription& windowClass, HINSTANCE instance,

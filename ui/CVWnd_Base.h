@@ -5,6 +5,7 @@
 #include "appsvc/Win32Api.h"
 
 #include "appsvc/CVolWindowProcFilters.h"
+#include "ui/ControlCreateInfo.h"
 #include "ui/IBaseEventListener.h"
 
 struct WindowClassDescription;
@@ -54,6 +55,9 @@ public:
     // Takes over a window of a system class: the framework's procedure replaces the window's, which
     // stays the default processing. False when the object already has a window.
     bool SubclassWindow(HWND window);
+    // Makes the window of a system class (u"BUTTON", u"EDIT") that the creation record describes, with the
+    // record's id, and subclasses it; null when either step fails.
+    HWND CreateSubclassedWindow(const char16_t* systemClass, const ControlCreateInfo& info);
     // Creates a window of a registered framework class; null on failure.
     HWND CreateFrameworkWindow(const WindowClassDescription& windowClass, HINSTANCE instance, DWORD exStyle,
                                const char16_t* text, DWORD style, int x, int y, int width, int height,

@@ -1,6 +1,5 @@
 #include "ui/CVWnd_Button.h"
 
-#include "appsvc/CVolAppInstance.h"
 #include "ui/CVWnd_WinForm.h"
 #include "ui/FrameworkWindowMessages.h"
 #include "ui/NotificationReflection.h"
@@ -31,16 +30,8 @@ void CVWnd_Button::SetBackgroundColor(COLORREF color) {
 }
 
 HWND CVWnd_Button::Create(const ControlCreateInfo& info) {
-    const HWND window =
-        CreateWindowExW(info.exStyle, L"BUTTON", reinterpret_cast<const wchar_t*>(info.text), info.style, info.x,
-                        info.y, info.width, info.height, info.parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.id)), GetAppInstance().GetInstanceHandle(),
-                        nullptr);
+    const HWND window = CreateSubclassedWindow(u"BUTTON", info);
     if (window == nullptr) {
-        return nullptr;
-    }
-    if (!SubclassWindow(window)) {
-        DestroyWindow(window);
         return nullptr;
     }
     if ((info.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {

@@ -4,6 +4,7 @@
 
 #include "appsvc/CVolAppInstance.h"
 #include "ui/FrameworkWindowMessages.h"
+#include "ui/PaintClientArea.h"
 #include "ui/WindowClassRegistry.h"
 
 namespace {
@@ -183,18 +184,7 @@ LRESULT CVWnd_Container::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lP
 }
 
 void CVWnd_Container::Paint() {
-    const HWND window = GetHandle();
-    PAINTSTRUCT paint{};
-    const HDC dc = BeginPaint(window, &paint);
-    if (dc == nullptr) {
-        return;
-    }
-    RECT clip{};
-    RECT client{};
-    RECT area{};
-    GetClipBox(dc, &clip);
-    GetClientRect(window, &client);
-    if (IntersectRect(&area, &clip, &client)) {
+    PaintClientArea(GetHandle(), [this](HDC dc, const RECT& area, const RECT& client) {
         if (!transparent_) {
             const HBRUSH brush = CreateSolidBrush(ResolveColor(backgroundColor_, COLOR_BTNFACE));
             FillRect(dc, &area, brush);
@@ -202,8 +192,7 @@ void CVWnd_Container::Paint() {
         }
         IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
         picture_.Draw(dc, client);
-    }
-    EndPaint(window, &paint);
+    });
 }
 
 void CVWnd_Container::SetPicture(HBITMAP picture, int mode) {

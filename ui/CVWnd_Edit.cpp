@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "appsvc/CVolAppInstance.h"
 #include "runtime/CVolMem.h"
 #include "runtime/NumberText.h"
 #include "ui/CEditSpin.h"
@@ -114,16 +113,8 @@ std::uint32_t CVWnd_Edit::CompleteStyle(std::uint32_t style) const {
 }
 
 HWND CVWnd_Edit::Create(const ControlCreateInfo& info) {
-    const HWND window =
-        CreateWindowExW(info.exStyle, L"EDIT", reinterpret_cast<const wchar_t*>(info.text), info.style, info.x,
-                        info.y, info.width, info.height, info.parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.id)), GetAppInstance().GetInstanceHandle(),
-                        nullptr);
+    const HWND window = CreateSubclassedWindow(u"EDIT", info);
     if (window == nullptr) {
-        return nullptr;
-    }
-    if (!SubclassWindow(window)) {
-        DestroyWindow(window);
         return nullptr;
     }
     SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);

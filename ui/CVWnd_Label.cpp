@@ -3,6 +3,7 @@
 #include "appsvc/CVolAppInstance.h"
 #include "runtime/CVolMem.h"
 #include "ui/FrameworkWindowMessages.h"
+#include "ui/PaintClientArea.h"
 #include "ui/WindowClassRegistry.h"
 
 namespace {
@@ -149,21 +150,7 @@ LRESULT CVWnd_Label::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void CVWnd_Label::OnPaint() {
-    const HWND window = GetHandle();
-    PAINTSTRUCT paint{};
-    const HDC dc = BeginPaint(window, &paint);
-    if (dc == nullptr) {
-        return;
-    }
-    RECT clip{};
-    RECT client{};
-    RECT area{};
-    GetClipBox(dc, &clip);
-    GetClientRect(window, &client);
-    if (IntersectRect(&area, &clip, &client)) {
-        PaintInto(dc, area);
-    }
-    EndPaint(window, &paint);
+    PaintClientArea(GetHandle(), [this](HDC dc, const RECT& area, const RECT&) { PaintInto(dc, area); });
 }
 
 // Background (unless transparent), picture, then text, all within `area` of the client rectangle.
