@@ -25,7 +25,7 @@ public:
     static inline constexpr int kImageIcon = 2;
     static inline constexpr int kImageList = 3;
 
-    static inline constexpr int kStringChunk = 4100;        // characters per load attempt
+    static inline constexpr int kStringChunk = 4100;         // characters per load attempt
     static inline constexpr int kLongestUncutString = 4098;  // a longer result may have been cut
 
     // Construction
@@ -74,15 +74,15 @@ public:
     void ShutDown();
 
     // Overridables, in slot order
-    virtual HINSTANCE GetInstanceHandle() const;                                          // 0
-    virtual void* GetReservedSlot() const;                                                // 1
-    virtual void LoadStringResource(UINT id, CWString& out) const;                        // 2
-    virtual HANDLE LoadImageResource(int kind, UINT id) const;                            // 3
-    virtual HANDLE LoadImageFile(int kind, const char16_t* path) const;                   // 4
-    virtual HBITMAP LoadImageFromMemory(const void* bytes, std::int64_t size) const;      // 5
-    virtual bool LoadResourceData(UINT id, CVolMem& out, std::uint16_t type) const;       // 6
-    virtual bool LoadTextResource(UINT id, CWString& out) const;                          // 7
-    virtual bool LoadRawResource(UINT id, CVolMem& out) const;                            // 8
+    virtual HINSTANCE GetInstanceHandle() const;                                      // 0
+    virtual void* GetReservedSlot() const;                                            // 1
+    virtual void LoadStringResource(UINT id, CWString& out) const;                    // 2
+    virtual HANDLE LoadImageResource(int kind, UINT id) const;                        // 3
+    virtual HANDLE LoadImageFile(int kind, const char16_t* path) const;               // 4
+    virtual HBITMAP LoadImageFromMemory(const void* bytes, std::int64_t size) const;  // 5
+    virtual bool LoadResourceData(UINT id, CVolMem& out, std::uint16_t type) const;   // 6
+    virtual bool LoadTextResource(UINT id, CWString& out) const;                      // 7
+    virtual bool LoadRawResource(UINT id, CVolMem& out) const;                        // 8
 
 private:
     void ReleaseGlobalMemory();

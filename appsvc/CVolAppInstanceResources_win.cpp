@@ -11,7 +11,9 @@ namespace {
 // Any function of this module serves as the address VirtualQuery looks up.
 void OwnCodeMarker() {}
 
-const wchar_t* ResourceId(UINT id) { return MAKEINTRESOURCEW(id & 0xFFFF); }
+const wchar_t* ResourceId(UINT id) {
+    return MAKEINTRESOURCEW(id & 0xFFFF);
+}
 
 HANDLE BitmapOrImageList(int kind, HBITMAP bitmap) {
     if (bitmap == nullptr) {
@@ -34,7 +36,9 @@ HINSTANCE CVolAppInstance::GetInstanceHandle() const {
     return static_cast<HINSTANCE>(info.AllocationBase);
 }
 
-void* CVolAppInstance::GetReservedSlot() const { return nullptr; }
+void* CVolAppInstance::GetReservedSlot() const {
+    return nullptr;
+}
 
 void CVolAppInstance::LoadStringResource(UINT id, CWString& out) const {
     out.Empty();
@@ -50,7 +54,8 @@ void CVolAppInstance::LoadStringResource(UINT id, CWString& out) const {
     // A result that fills the buffer may have been cut: grow and load again until it fits.
     while (loaded > kLongestUncutString && loaded >= static_cast<int>(buffer.size()) - 1) {
         buffer.resize(buffer.size() + kStringChunk);
-        loaded = LoadStringW(module, id, reinterpret_cast<LPWSTR>(buffer.data()), static_cast<int>(buffer.size()));
+        loaded =
+            LoadStringW(module, id, reinterpret_cast<LPWSTR>(buffer.data()), static_cast<int>(buffer.size()));
         if (loaded <= 0) {
             return;
         }
@@ -61,25 +66,25 @@ void CVolAppInstance::LoadStringResource(UINT id, CWString& out) const {
 HANDLE CVolAppInstance::LoadImageResource(int kind, UINT id) const {
     const HINSTANCE module = GetInstanceHandle();
     switch (kind) {
-    case kImageBitmap:
-    case kImageList: {
-        // Images are kept as encoded files in raw-data resources, not as bitmap resources.
-        HRSRC found = FindResourceW(module, ResourceId(id), MAKEINTRESOURCEW(10));
-        HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
-        const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-        if (bytes == nullptr) {
-            return nullptr;
+        case kImageBitmap:
+        case kImageList: {
+            // Images are kept as encoded files in raw-data resources, not as bitmap resources.
+            HRSRC found = FindResourceW(module, ResourceId(id), MAKEINTRESOURCEW(10));
+            HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+            const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+            if (bytes == nullptr) {
+                return nullptr;
+            }
+            HBITMAP bitmap = LoadImageFromMemory(bytes, SizeofResource(module, found));
+            FreeResource(loaded);
+            return BitmapOrImageList(kind, bitmap);
         }
-        HBITMAP bitmap = LoadImageFromMemory(bytes, SizeofResource(module, found));
-        FreeResource(loaded);
-        return BitmapOrImageList(kind, bitmap);
-    }
-    case kImageCursor:
-        return LoadCursorW(module, ResourceId(id));
-    case kImageIcon:
-        return LoadIconW(module, ResourceId(id));
-    default:
-        return nullptr;
+        case kImageCursor:
+            return LoadCursorW(module, ResourceId(id));
+        case kImageIcon:
+            return LoadIconW(module, ResourceId(id));
+        default:
+            return nullptr;
     }
 }
 
@@ -88,20 +93,20 @@ HANDLE CVolAppInstance::LoadImageFile(int kind, const char16_t* path) const {
         return nullptr;
     }
     switch (kind) {
-    case kImageBitmap:
-    case kImageList: {
-        DibImage image;
-        if (!DecodeImageFile(image, path)) {
-            return nullptr;
+        case kImageBitmap:
+        case kImageList: {
+            DibImage image;
+            if (!DecodeImageFile(image, path)) {
+                return nullptr;
+            }
+            return BitmapOrImageList(kind, DetachDib(image));
         }
-        return BitmapOrImageList(kind, DetachDib(image));
-    }
-    case kImageCursor:
-        return LoadImageW(nullptr, reinterpret_cast<LPCWSTR>(path), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE);
-    case kImageIcon:
-        return LoadImageW(nullptr, reinterpret_cast<LPCWSTR>(path), IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
-    default:
-        return nullptr;
+        case kImageCursor:
+            return LoadImageW(nullptr, reinterpret_cast<LPCWSTR>(path), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE);
+        case kImageIcon:
+            return LoadImageW(nullptr, reinterpret_cast<LPCWSTR>(path), IMAGE_ICON, 0, 0, LR_LOADFROMFILE);
+        default:
+            return nullptr;
     }
 }
 

@@ -84,7 +84,9 @@ void CVolAppInstance::DestroyCurrentApp() {
     DestroyObject(app);
 }
 
-void CVolAppInstance::DestroyRetainedObjects() { retainedObjects_.RemoveAll(); }
+void CVolAppInstance::DestroyRetainedObjects() {
+    retainedObjects_.RemoveAll();
+}
 
 void CVolAppInstance::ShutDown() {
     workerPool_.ShutDown();

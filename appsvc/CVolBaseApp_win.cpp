@@ -9,6 +9,10 @@ const CVolClassInfo& CVolBaseApp::ClassInfo() {
     return info;
 }
 
-const CVolClassInfo& CVolBaseApp::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolBaseApp::GetClassInfo() const {
+    return ClassInfo();
+}
 
-const CVolClassInfo* const* CVolBaseApp::GetClassTable() const { return BoxedValueClassTable().data(); }
+const CVolClassInfo* const* CVolBaseApp::GetClassTable() const {
+    return BoxedValueClassTable().data();
+}

@@ -5,7 +5,8 @@
 #include "appsvc/FrameworkPreTranslate.h"
 
 bool CVolMainMessageLoop::PreTranslateMessage(MSG* msg) {
-    if (app_ != nullptr && app_->OnPreTranslateMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam, msg) == 0) {
+    if (app_ != nullptr &&
+        app_->OnPreTranslateMessage(msg->hwnd, msg->message, msg->wParam, msg->lParam, msg) == 0) {
         return true;  // swallowed by the application
     }
     return RunMessageFilters(msg) || FrameworkPreTranslate(msg);

@@ -7,9 +7,13 @@ const CVolClassInfo& CVolUserApp::ClassInfo() {
     return info;
 }
 
-CVolUserApp::CVolUserApp() { GetAppInstance().SetCurrentApp(this); }
+CVolUserApp::CVolUserApp() {
+    GetAppInstance().SetCurrentApp(this);
+}
 
-CVolUserApp::CVolUserApp(const CVolUserApp& other) : CVolObject(other) { GetAppInstance().SetCurrentApp(this); }
+CVolUserApp::CVolUserApp(const CVolUserApp& other) : CVolObject(other) {
+    GetAppInstance().SetCurrentApp(this);
+}
 
 // An application object destroyed by other hands must not stay current: the end sequence would
 // destroy it a second time.
@@ -20,6 +24,10 @@ CVolUserApp::~CVolUserApp() {
     }
 }
 
-const CVolClassInfo& CVolUserApp::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolUserApp::GetClassInfo() const {
+    return ClassInfo();
+}
 
-const CVolClassInfo* const* CVolUserApp::GetClassTable() const { return nullptr; }
+const CVolClassInfo* const* CVolUserApp::GetClassTable() const {
+    return nullptr;
+}

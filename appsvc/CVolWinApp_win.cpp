@@ -5,10 +5,16 @@ const CVolClassInfo& CVolWinApp::ClassInfo() {
     return info;
 }
 
-const CVolClassInfo& CVolWinApp::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolWinApp::GetClassInfo() const {
+    return ClassInfo();
+}
 
-int CVolWinApp::OnPreTranslateMessage(HWND, UINT, WPARAM, LPARAM, MSG*) { return 1; }
+int CVolWinApp::OnPreTranslateMessage(HWND, UINT, WPARAM, LPARAM, MSG*) {
+    return 1;
+}
 
-int CVolWinApp::OnIdle(int) { return 0; }
+int CVolWinApp::OnIdle(int) {
+    return 0;
+}
 
 void CVolWinApp::OnMessageLoopEnd() {}

@@ -11,7 +11,9 @@ namespace {
 
 inline constexpr Gdiplus::PixelFormat kPixelFormat16bppRgb565 = 0x00021006;
 
-int BitsPerPixelOf(Gdiplus::PixelFormat format) { return static_cast<int>((format >> 8) & 0xFF); }
+int BitsPerPixelOf(Gdiplus::PixelFormat format) {
+    return static_cast<int>((format >> 8) & 0xFF);
+}
 
 struct Target {
     Gdiplus::PixelFormat format;
@@ -149,8 +151,8 @@ bool CreateDib(DibImage& image, int width, int height, int bitsPerPixel, int alp
     info.header.biCompression = BI_RGB;
 
     void* bits = nullptr;
-    HBITMAP handle = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
-                                      nullptr, 0);
+    HBITMAP handle =
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
     if (handle == nullptr) {
         return false;
     }
@@ -162,7 +164,8 @@ bool CreateDib(DibImage& image, int width, int height, int bitsPerPixel, int alp
         image.width = section.dsBm.bmWidth;
         image.height = section.dsBmih.biHeight < 0 ? -section.dsBmih.biHeight : section.dsBmih.biHeight;
         image.bitsPerPixel = section.dsBm.bmBitsPixel;
-        const std::int64_t stride = ((static_cast<std::int64_t>(image.width) * image.bitsPerPixel + 31) / 32) * 4;
+        const std::int64_t stride =
+            ((static_cast<std::int64_t>(image.width) * image.bitsPerPixel + 31) / 32) * 4;
         image.stride = static_cast<int>(stride);
         image.bits = static_cast<unsigned char*>(section.dsBm.bmBits);
         if (height >= 0 && image.height > 0) {
@@ -196,10 +199,12 @@ bool CopyFromGdiplusImage(DibImage& image, Gdiplus::GpBitmap* source) {
     GdipGetImageHeight(source, &height);
 
     const Target target = ChooseTarget(format);
-    if (!CreateDib(image, static_cast<int>(width), static_cast<int>(height), target.bitsPerPixel, target.alpha)) {
+    if (!CreateDib(image, static_cast<int>(width), static_cast<int>(height), target.bitsPerPixel,
+                   target.alpha)) {
         return false;
     }
-    if (image.bits == nullptr || image.width != static_cast<int>(width) || image.height != static_cast<int>(height)) {
+    if (image.bits == nullptr || image.width != static_cast<int>(width) ||
+        image.height != static_cast<int>(height)) {
         ReleaseDib(image);
         return false;
     }
@@ -208,7 +213,8 @@ bool CopyFromGdiplusImage(DibImage& image, Gdiplus::GpBitmap* source) {
         return false;
     }
     // A section whose pixels could not be filled would be a blank picture passed off as the image.
-    const bool filled = target.format == format ? CopyRows(image, source, format) : Redraw(image, source, target.format);
+    const bool filled =
+        target.format == format ? CopyRows(image, source, format) : Redraw(image, source, target.format);
     if (!filled) {
         ReleaseDib(image);
         return false;
@@ -257,7 +263,8 @@ bool DecodeImageFile(DibImage& image, const char16_t* path) {
         return false;
     }
     Gdiplus::GpBitmap* bitmap = nullptr;
-    if (GdipCreateBitmapFromFile(reinterpret_cast<const WCHAR*>(path), &bitmap) != Gdiplus::Ok || bitmap == nullptr) {
+    if (GdipCreateBitmapFromFile(reinterpret_cast<const WCHAR*>(path), &bitmap) != Gdiplus::Ok ||
+        bitmap == nullptr) {
         return false;
     }
     return ConvertAndDispose(image, bitmap);

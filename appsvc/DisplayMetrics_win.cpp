@@ -36,7 +36,8 @@ UINT MonitorDpiY(const char16_t* shcoreLibrary, HWND window) {
     UINT dpiX = 0;
     UINT dpiY = 0;
     if (auto getDpi = LookUp<GetDpiForMonitorFunction>(library, "GetDpiForMonitor")) {
-        if (FAILED(getDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &dpiX, &dpiY))) {
+        if (FAILED(
+                getDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &dpiX, &dpiY))) {
             dpiY = 0;
         }
     }
@@ -68,9 +69,13 @@ double ComputeDisplayScale(const char16_t* shcoreLibrary) {
     return instance.GetScale();
 }
 
-int ScaleToDevice(int value) { return ScaleToDevice(GetAppInstance().GetScale(), value); }
+int ScaleToDevice(int value) {
+    return ScaleToDevice(GetAppInstance().GetScale(), value);
+}
 
-double PointsToPixels(double points) { return PointsToPixels(points, LogPixelsY(nullptr)); }
+double PointsToPixels(double points) {
+    return PointsToPixels(points, LogPixelsY(nullptr));
+}
 
 RECT GetMonitorRect(HWND window) {
     if (window != nullptr) {

@@ -5,4 +5,5 @@
 // objidl.h (IStream) is left out by WIN32_LEAN_AND_MEAN but needed by the GDI+ headers.
 #include <objbase.h>
 #include <objidl.h>
+
 #include <gdiplus.h>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appsvc/Win32Api.h"
+
 #include <commctrl.h>
 
 // Builds a masked 32-bit image list from a horizontal strip of images: each image is as high as the

@@ -36,24 +36,25 @@ void BackgroundPicture::Draw(HDC dc, const RECT& client) const {
     const int clientWidth = client.right - client.left;
     const int clientHeight = client.bottom - client.top;
     switch (mode_) {
-    case kStretched:
-        SetStretchBltMode(dc, StretchModeForDisplay());
-        StretchBlt(dc, client.left, client.top, clientWidth, clientHeight, source, 0, 0, width, height, SRCCOPY);
-        break;
-    case kTiled:
-        for (int y = client.top; y < client.bottom; y += height) {
-            for (int x = client.left; x < client.right; x += width) {
-                BitBlt(dc, x, y, width, height, source, 0, 0, SRCCOPY);
+        case kStretched:
+            SetStretchBltMode(dc, StretchModeForDisplay());
+            StretchBlt(dc, client.left, client.top, clientWidth, clientHeight, source, 0, 0, width, height,
+                       SRCCOPY);
+            break;
+        case kTiled:
+            for (int y = client.top; y < client.bottom; y += height) {
+                for (int x = client.left; x < client.right; x += width) {
+                    BitBlt(dc, x, y, width, height, source, 0, 0, SRCCOPY);
+                }
             }
-        }
-        break;
-    case kCentred:
-        BitBlt(dc, client.left + (clientWidth - width) / 2, client.top + (clientHeight - height) / 2, width, height,
-               source, 0, 0, SRCCOPY);
-        break;
-    default:
-        BitBlt(dc, client.left, client.top, width, height, source, 0, 0, SRCCOPY);
-        break;
+            break;
+        case kCentred:
+            BitBlt(dc, client.left + (clientWidth - width) / 2, client.top + (clientHeight - height) / 2,
+                   width, height, source, 0, 0, SRCCOPY);
+            break;
+        default:
+            BitBlt(dc, client.left, client.top, width, height, source, 0, 0, SRCCOPY);
+            break;
     }
     SelectObject(source, previous);
     DeleteDC(source);

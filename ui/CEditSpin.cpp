@@ -15,9 +15,9 @@ inline constexpr UINT kReflectedNotify = WM_NOTIFY + REFLECTED_MESSAGE_OFFSET;
 HWND CEditSpin::Create(HWND parent, int id, DWORD style) {
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&classes);
-    const HWND window =
-        CreateWindowExW(0, UPDOWN_CLASSW, nullptr, style, 0, 0, kWidth, 0, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetAppInstance().GetInstanceHandle(), nullptr);
+    const HWND window = CreateWindowExW(0, UPDOWN_CLASSW, nullptr, style, 0, 0, kWidth, 0, parent,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                        GetAppInstance().GetInstanceHandle(), nullptr);
     if (window == nullptr) {
         return nullptr;
     }

@@ -16,4 +16,6 @@ const CVolClassInfo& CRefVolMenu::ClassInfo() {
     return info;
 }
 
-const CVolClassInfo& CRefVolMenu::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CRefVolMenu::GetClassInfo() const {
+    return ClassInfo();
+}

@@ -77,11 +77,11 @@ bool CVWnd_Base::SubclassWindow(HWND window) {
 }
 
 HWND CVWnd_Base::CreateSubclassedWindow(const char16_t* systemClass, const ControlCreateInfo& info) {
-    const HWND window = CreateWindowExW(info.exStyle, reinterpret_cast<const wchar_t*>(systemClass),
-                                        reinterpret_cast<const wchar_t*>(info.text), info.style, info.x, info.y,
-                                        info.width, info.height, info.parent,
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.id)),
-                                        GetAppInstance().GetInstanceHandle(), nullptr);
+    const HWND window =
+        CreateWindowExW(info.exStyle, reinterpret_cast<const wchar_t*>(systemClass),
+                        reinterpret_cast<const wchar_t*>(info.text), info.style, info.x, info.y, info.width,
+                        info.height, info.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.id)),
+                        GetAppInstance().GetInstanceHandle(), nullptr);
     if (window == nullptr) {
         return nullptr;
     }
@@ -101,8 +101,9 @@ HWND CVWnd_Base::CreateFrameworkWindow(const WindowClassDescription& windowClass
     previousProcedure_ = windowClass.baseProcedure != nullptr ? windowClass.baseProcedure : DefWindowProcW;
     creatingObject = this;
     ++creationDepth;
-    const HWND window = CreateWindowExW(exStyle, MAKEINTATOM(windowClass.atom), reinterpret_cast<const wchar_t*>(text),
-                                        style, x, y, width, height, parent, menuOrId, instance, nullptr);
+    const HWND window =
+        CreateWindowExW(exStyle, MAKEINTATOM(windowClass.atom), reinterpret_cast<const wchar_t*>(text), style,
+                        x, y, width, height, parent, menuOrId, instance, nullptr);
     --creationDepth;
     creatingObject = nullptr;
     if (creationException != nullptr) {
@@ -200,26 +201,26 @@ bool CVWnd_Base::HandlePrivateMessage(UINT message, WPARAM wParam, LPARAM lParam
         return false;
     }
     switch (message) {
-    case VM_SETLAYER:
-        layer_ = static_cast<std::int32_t>(wParam);
-        return true;
-    case VM_GETLAYER:
-        if (wParam == 0) {
-            return false;
+        case VM_SETLAYER:
+            layer_ = static_cast<std::int32_t>(wParam);
+            return true;
+        case VM_GETLAYER:
+            if (wParam == 0) {
+                return false;
+            }
+            *reinterpret_cast<std::int32_t*>(wParam) = layer_;
+            return true;
+        case VM_QUERYOBJECT: {
+            auto* query = reinterpret_cast<NativeObjectQuery*>(wParam);
+            if (query == nullptr || query->className == nullptr || query->result == nullptr ||
+                std::u16string_view(query->className) != GetNativeClassName()) {
+                return false;
+            }
+            *query->result = this;
+            return true;
         }
-        *reinterpret_cast<std::int32_t*>(wParam) = layer_;
-        return true;
-    case VM_QUERYOBJECT: {
-        auto* query = reinterpret_cast<NativeObjectQuery*>(wParam);
-        if (query == nullptr || query->className == nullptr || query->result == nullptr ||
-            std::u16string_view(query->className) != GetNativeClassName()) {
+        default:
             return false;
-        }
-        *query->result = this;
-        return true;
-    }
-    default:
-        return false;
     }
 }
 
@@ -229,8 +230,8 @@ void CVWnd_Base::Attach(HWND window) {
 }
 
 void CVWnd_Base::Detach(HWND window) {
-    if (subclassed_ && GetWindowLongPtrW(window, GWLP_WNDPROC) ==
-                           reinterpret_cast<LONG_PTR>(&CVWnd_Base::WindowProcedure)) {
+    if (subclassed_ &&
+        GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&CVWnd_Base::WindowProcedure)) {
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProcedure_));
     }
     RemovePropW(window, kObjectProperty);

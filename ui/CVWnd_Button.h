@@ -2,9 +2,9 @@
 
 #include "appsvc/Win32Api.h"
 
+#include "ui/CVWnd_Base.h"
 #include "ui/ControlColors.h"
 #include "ui/ControlCreateInfo.h"
-#include "ui/CVWnd_Base.h"
 #include "ui/IButtonEventListener.h"
 #include "ui/SystemColor.h"
 
@@ -23,7 +23,9 @@ public:
 
     // Attributes
     const char16_t* GetNativeClassName() const override { return u"CVWnd_Button"; }
-    IButtonEventListener* GetButtonListener() const { return static_cast<IButtonEventListener*>(GetListener()); }
+    IButtonEventListener* GetButtonListener() const {
+        return static_cast<IButtonEventListener*>(GetListener());
+    }
     void SetListener(IButtonEventListener* listener) { SetListenerPointer(listener); }
     COLORREF GetTextColor() const { return colors_.GetText(); }
     // SYSTEM_COLOR: COLOR_BTNTEXT. Repaints when the window exists.

@@ -22,16 +22,16 @@ WindowClassDescription& ContainerClass() {
 
 bool IsToolTipRelayed(UINT message) {
     switch (message) {
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-        return true;
-    default:
-        return false;
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -43,7 +43,9 @@ CVWnd_Container::~CVWnd_Container() {
     }
 }
 
-WindowClassDescription& CVWnd_Container::GetWindowClass() const { return ContainerClass(); }
+WindowClassDescription& CVWnd_Container::GetWindowClass() const {
+    return ContainerClass();
+}
 
 void CVWnd_Container::SetBackgroundColor(COLORREF color) {
     backgroundColor_ = color;
@@ -56,7 +58,8 @@ void CVWnd_Container::SetCurrentPage(std::int32_t page) {
     currentPage_ = page;
     const HWND window = GetHandle();
     if (window != nullptr) {
-        SendMessageW(GetAncestor(window, GA_ROOT), VM_SHOWPAGE, reinterpret_cast<WPARAM>(window), FRAMEWORK_MAGIC);
+        SendMessageW(GetAncestor(window, GA_ROOT), VM_SHOWPAGE, reinterpret_cast<WPARAM>(window),
+                     FRAMEWORK_MAGIC);
     }
 }
 
@@ -65,15 +68,15 @@ HWND CVWnd_Container::Create(const ControlCreateInfo& info) {
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.id)));
 }
 
-HWND CVWnd_Container::CreateWindowOfClass(const ControlCreateInfo& info, HWND parent, DWORD style, DWORD exStyle,
-                                          int x, int y, HMENU menuOrId) {
+HWND CVWnd_Container::CreateWindowOfClass(const ControlCreateInfo& info, HWND parent, DWORD style,
+                                          DWORD exStyle, int x, int y, HMENU menuOrId) {
     const HINSTANCE instance = GetAppInstance().GetInstanceHandle();
     WindowClassDescription& windowClass = GetWindowClass();
     if (WindowClassRegistry::Register(windowClass, instance) == 0) {
         return nullptr;
     }
-    const HWND window = CreateFrameworkWindow(windowClass, instance, exStyle, info.text, style, x, y, info.width,
-                                              info.height, parent, menuOrId);
+    const HWND window = CreateFrameworkWindow(windowClass, instance, exStyle, info.text, style, x, y,
+                                              info.width, info.height, parent, menuOrId);
     if (window != nullptr) {
         SetWindowLongPtrW(window, GWLP_USERDATA, FRAMEWORK_MAGIC);
     }
@@ -116,65 +119,65 @@ void CVWnd_Container::RelayToToolTip(const MSG* msg) {
 LRESULT CVWnd_Container::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     IContainerEventListener* listener = GetContainerListener();
     switch (message) {
-    case WM_CREATE:
-        if (listener != nullptr) {
-            listener->OnCreate();
-        }
-        break;
-    case WM_DESTROY:
-        if (listener != nullptr) {
-            listener->OnDestroy();
-        }
-        if (toolTip_ != nullptr) {
-            DestroyWindow(toolTip_);
-            toolTip_ = nullptr;
-        }
-        break;
-    case WM_MOVE:
-        if (transparent_) {
-            InvalidateParentArea();
-        }
-        if (listener != nullptr) {
-            listener->OnMove();
-        }
-        break;
-    case WM_SIZE:
-        if (listener != nullptr) {
-            listener->OnSize();
-        }
-        break;
-    case WM_SHOWWINDOW:
-        if (listener != nullptr) {
-            listener->OnShow(wParam != 0);
-        }
-        break;
-    case WM_SETFOCUS:
-        FocusFirstChild();
-        return 0;
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_STATIC;
-    case WM_COMMAND:
-        if (lParam == 0 && listener != nullptr && listener->OnCommand(LOWORD(wParam))) {
+        case WM_CREATE:
+            if (listener != nullptr) {
+                listener->OnCreate();
+            }
+            break;
+        case WM_DESTROY:
+            if (listener != nullptr) {
+                listener->OnDestroy();
+            }
+            if (toolTip_ != nullptr) {
+                DestroyWindow(toolTip_);
+                toolTip_ = nullptr;
+            }
+            break;
+        case WM_MOVE:
+            if (transparent_) {
+                InvalidateParentArea();
+            }
+            if (listener != nullptr) {
+                listener->OnMove();
+            }
+            break;
+        case WM_SIZE:
+            if (listener != nullptr) {
+                listener->OnSize();
+            }
+            break;
+        case WM_SHOWWINDOW:
+            if (listener != nullptr) {
+                listener->OnShow(wParam != 0);
+            }
+            break;
+        case WM_SETFOCUS:
+            FocusFirstChild();
             return 0;
-        }
-        break;
-    case VM_GETPAGE:
-        if (lParam == FRAMEWORK_MAGIC && wParam != 0) {
-            *reinterpret_cast<std::int32_t*>(wParam) = currentPage_;
-            return FRAMEWORK_MAGIC;
-        }
-        break;
-    case VM_PRETRANSLATE:
-        if (lParam == FRAMEWORK_MAGIC) {
-            RelayToToolTip(reinterpret_cast<const MSG*>(wParam));
+        case WM_PAINT:
+            Paint();
             return 0;
-        }
-        break;
-    default:
-        break;
+        case WM_GETDLGCODE:
+            return DLGC_STATIC;
+        case WM_COMMAND:
+            if (lParam == 0 && listener != nullptr && listener->OnCommand(LOWORD(wParam))) {
+                return 0;
+            }
+            break;
+        case VM_GETPAGE:
+            if (lParam == FRAMEWORK_MAGIC && wParam != 0) {
+                *reinterpret_cast<std::int32_t*>(wParam) = currentPage_;
+                return FRAMEWORK_MAGIC;
+            }
+            break;
+        case VM_PRETRANSLATE:
+            if (lParam == FRAMEWORK_MAGIC) {
+                RelayToToolTip(reinterpret_cast<const MSG*>(wParam));
+                return 0;
+            }
+            break;
+        default:
+            break;
     }
     // A handler may have destroyed the window: there is nothing left to process.
     if (GetHandle() == nullptr) {
@@ -218,7 +221,8 @@ void CVWnd_Container::InvalidateParentArea() {
 
 // The first visible, enabled tab stop among the children takes the focus.
 void CVWnd_Container::FocusFirstChild() {
-    for (HWND child = GetWindow(GetHandle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(GetHandle(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         const LONG style = GetWindowLongW(child, GWL_STYLE);
         if ((style & WS_TABSTOP) != 0 && (style & WS_VISIBLE) != 0 && (style & WS_DISABLED) == 0) {
             SetFocus(child);

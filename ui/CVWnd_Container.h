@@ -5,8 +5,8 @@
 #include "appsvc/Win32Api.h"
 
 #include "ui/BackgroundPicture.h"
-#include "ui/ControlCreateInfo.h"
 #include "ui/CVWnd_Base.h"
+#include "ui/ControlCreateInfo.h"
 #include "ui/IContainerEventListener.h"
 #include "ui/SystemColor.h"
 
@@ -51,8 +51,8 @@ public:
 protected:
     // The window class of containers; forms register their own.
     virtual WindowClassDescription& GetWindowClass() const;
-    HWND CreateWindowOfClass(const ControlCreateInfo& info, HWND parent, DWORD style, DWORD exStyle, int x, int y,
-                             HMENU menuOrId);
+    HWND CreateWindowOfClass(const ControlCreateInfo& info, HWND parent, DWORD style, DWORD exStyle, int x,
+                             int y, HMENU menuOrId);
 
     LRESULT HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Relays mouse messages to the tooltip; never takes the message.

@@ -90,7 +90,9 @@ void CVWnd_Edit::SetSpinRange(std::int32_t minimum, std::int32_t maximum) {
     spinMaximum_ = maximum;
 }
 
-HWND CVWnd_Edit::GetSpinWindow() const { return spin_ != nullptr ? spin_->GetHandle() : nullptr; }
+HWND CVWnd_Edit::GetSpinWindow() const {
+    return spin_ != nullptr ? spin_->GetHandle() : nullptr;
+}
 
 std::uint32_t CVWnd_Edit::CompleteStyle(std::uint32_t style) const {
     if (multiLine_) {
@@ -154,76 +156,76 @@ void CVWnd_Edit::StepBySpin(int direction) {
 
 LRESULT CVWnd_Edit::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case kReflectedCommand: {
-        const WORD code = HIWORD(wParam);
-        if (code == EN_CHANGE || code == EN_SETFOCUS || code == EN_KILLFOCUS) {
-            OnReflectedCommand(code);
-            return 0;
+        case kReflectedCommand: {
+            const WORD code = HIWORD(wParam);
+            if (code == EN_CHANGE || code == EN_SETFOCUS || code == EN_KILLFOCUS) {
+                OnReflectedCommand(code);
+                return 0;
+            }
+            break;
         }
-        break;
-    }
-    case kReflectedColorEdit:
-    case kReflectedColorStatic:
-        return colors_.Answer(reinterpret_cast<HDC>(wParam));
-    case WM_CHAR:
-        if (!IsCharacterAccepted(inputType_, static_cast<char16_t>(wParam & 0xFFFF))) {
-            SoundRejectionBeep();
-            return 0;
+        case kReflectedColorEdit:
+        case kReflectedColorStatic:
+            return colors_.Answer(reinterpret_cast<HDC>(wParam));
+        case WM_CHAR:
+            if (!IsCharacterAccepted(inputType_, static_cast<char16_t>(wParam & 0xFFFF))) {
+                SoundRejectionBeep();
+                return 0;
+            }
+            break;
+        case WM_KEYDOWN:
+            // A multi-line box keeps Esc from closing its dialog.
+            if (wParam == VK_ESCAPE && multiLine_) {
+                return 0;
+            }
+            break;
+        case WM_SETTEXT: {
+            const SettingTextScope scope(settingText_);
+            return CallDefaultProcedure(message, wParam, lParam);
         }
-        break;
-    case WM_KEYDOWN:
-        // A multi-line box keeps Esc from closing its dialog.
-        if (wParam == VK_ESCAPE && multiLine_) {
-            return 0;
+        case WM_SHOWWINDOW:
+            // Only the edit's own showing and hiding; the spin, a sibling, hears about its parent itself.
+            if (const HWND spin = GetSpinWindow(); spin != nullptr && lParam == 0) {
+                ShowWindow(spin, wParam != 0 ? SW_SHOWNA : SW_HIDE);
+            }
+            break;
+        case WM_ENABLE:
+            if (const HWND spin = GetSpinWindow()) {
+                EnableWindow(spin, wParam != 0);
+            }
+            break;
+        case WM_WINDOWPOSCHANGED: {
+            const LRESULT result = CallDefaultProcedure(message, wParam, lParam);
+            PlaceSpin();
+            return result;
         }
-        break;
-    case WM_SETTEXT: {
-        const SettingTextScope scope(settingText_);
-        return CallDefaultProcedure(message, wParam, lParam);
-    }
-    case WM_SHOWWINDOW:
-        // Only the edit's own showing and hiding; the spin, a sibling, hears about its parent itself.
-        if (const HWND spin = GetSpinWindow(); spin != nullptr && lParam == 0) {
-            ShowWindow(spin, wParam != 0 ? SW_SHOWNA : SW_HIDE);
-        }
-        break;
-    case WM_ENABLE:
-        if (const HWND spin = GetSpinWindow()) {
-            EnableWindow(spin, wParam != 0);
-        }
-        break;
-    case WM_WINDOWPOSCHANGED: {
-        const LRESULT result = CallDefaultProcedure(message, wParam, lParam);
-        PlaceSpin();
-        return result;
-    }
-    case WM_DESTROY:
-        DestroySpin();
-        break;
-    default:
-        break;
+        case WM_DESTROY:
+            DestroySpin();
+            break;
+        default:
+            break;
     }
     return CVWnd_Base::HandleOwnMessage(message, wParam, lParam);
 }
 
 void CVWnd_Edit::OnReflectedCommand(WORD code) {
     switch (code) {
-    case EN_CHANGE:
-        if (settingText_ == 0) {
-            if (IEditEventListener* listener = GetEditListener()) {
-                listener->OnFirstEvent();
+        case EN_CHANGE:
+            if (settingText_ == 0) {
+                if (IEditEventListener* listener = GetEditListener()) {
+                    listener->OnFirstEvent();
+                }
             }
-        }
-        break;
-    case EN_SETFOCUS:
-        OfferFocusRecord(WM_SETFOCUS);
-        break;
-    case EN_KILLFOCUS:
-        NormaliseText();
-        OfferFocusRecord(WM_KILLFOCUS);
-        break;
-    default:
-        break;
+            break;
+        case EN_SETFOCUS:
+            OfferFocusRecord(WM_SETFOCUS);
+            break;
+        case EN_KILLFOCUS:
+            NormaliseText();
+            OfferFocusRecord(WM_KILLFOCUS);
+            break;
+        default:
+            break;
     }
 }
 

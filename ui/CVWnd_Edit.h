@@ -5,9 +5,9 @@
 #include "appsvc/Win32Api.h"
 
 #include "runtime/CWString.h"
+#include "ui/CVWnd_Base.h"
 #include "ui/ControlColors.h"
 #include "ui/ControlCreateInfo.h"
-#include "ui/CVWnd_Base.h"
 #include "ui/EditInputRules.h"
 #include "ui/IEditEventListener.h"
 

@@ -13,23 +13,23 @@ inline constexpr DWORD kFallbackStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS 
 
 UINT HorizontalFormat(int alignment) {
     switch (alignment) {
-    case CVWnd_Label::kAlignCenter:
-        return DT_CENTER;
-    case CVWnd_Label::kAlignRight:
-        return DT_RIGHT;
-    default:
-        return DT_LEFT;
+        case CVWnd_Label::kAlignCenter:
+            return DT_CENTER;
+        case CVWnd_Label::kAlignRight:
+            return DT_RIGHT;
+        default:
+            return DT_LEFT;
     }
 }
 
 UINT VerticalFormat(int alignment) {
     switch (alignment) {
-    case CVWnd_Label::kAlignTop:
-        return DT_TOP;
-    case CVWnd_Label::kAlignBottom:
-        return DT_BOTTOM;
-    default:
-        return DT_VCENTER;
+        case CVWnd_Label::kAlignTop:
+            return DT_TOP;
+        case CVWnd_Label::kAlignBottom:
+            return DT_BOTTOM;
+        default:
+            return DT_VCENTER;
     }
 }
 
@@ -107,44 +107,46 @@ HWND CVWnd_Label::Create(const ControlCreateInfo& info) {
         return nullptr;
     }
     const DWORD style = info.style != 0 ? info.style : kFallbackStyle;
-    return CreateFrameworkWindow(windowClass, instance, info.exStyle, info.text, style, info.x, info.y, info.width,
-                                 info.height, info.parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.id)));
+    return CreateFrameworkWindow(windowClass, instance, info.exStyle, info.text, style, info.x, info.y,
+                                 info.width, info.height, info.parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(info.id)));
 }
 
 LRESULT CVWnd_Label::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_PRINTCLIENT: {
-        RECT client{};
-        GetClientRect(GetHandle(), &client);
-        PaintInto(reinterpret_cast<HDC>(wParam), client);
-        return 0;
-    }
-    case WM_SETFONT:
-        CopyFont(reinterpret_cast<HFONT>(wParam));
-        if (LOWORD(lParam) != 0) {
-            Repaint(TRUE);
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_PRINTCLIENT: {
+            RECT client{};
+            GetClientRect(GetHandle(), &client);
+            PaintInto(reinterpret_cast<HDC>(wParam), client);
+            return 0;
         }
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
-    case WM_MOVE:
-        if (transparent_) {
-            InvalidateParentArea();
-            Repaint(TRUE);
-        }
-        break;
-    case WM_GETDLGCODE:
-        return DLGC_STATIC;
-    case VM_LABELEVENT:
-        if (ILabelEventListener* listener = GetLabelListener()) {
-            return listener->OnLabelEvent(static_cast<std::int64_t>(wParam), static_cast<std::int64_t>(lParam));
-        }
-        return 0;
-    default:
-        break;
+        case WM_SETFONT:
+            CopyFont(reinterpret_cast<HFONT>(wParam));
+            if (LOWORD(lParam) != 0) {
+                Repaint(TRUE);
+            }
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_);
+        case WM_MOVE:
+            if (transparent_) {
+                InvalidateParentArea();
+                Repaint(TRUE);
+            }
+            break;
+        case WM_GETDLGCODE:
+            return DLGC_STATIC;
+        case VM_LABELEVENT:
+            if (ILabelEventListener* listener = GetLabelListener()) {
+                return listener->OnLabelEvent(static_cast<std::int64_t>(wParam),
+                                              static_cast<std::int64_t>(lParam));
+            }
+            return 0;
+        default:
+            break;
     }
     return CVWnd_Base::HandleOwnMessage(message, wParam, lParam);
 }
@@ -192,7 +194,8 @@ void CVWnd_Label::DrawLabelText(HDC dc, RECT client) const {
 }
 
 UINT CVWnd_Label::TextFormat() const {
-    const UINT lines = wordWrap_ ? (DT_WORDBREAK | DT_VCENTER) : (DT_SINGLELINE | VerticalFormat(verticalAlignment_));
+    const UINT lines =
+        wordWrap_ ? (DT_WORDBREAK | DT_VCENTER) : (DT_SINGLELINE | VerticalFormat(verticalAlignment_));
     return DT_NOPREFIX | HorizontalFormat(horizontalAlignment_) | lines;
 }
 

@@ -5,8 +5,8 @@
 #include "appsvc/Win32Api.h"
 
 #include "ui/BackgroundPicture.h"
-#include "ui/ControlCreateInfo.h"
 #include "ui/CVWnd_Base.h"
+#include "ui/ControlCreateInfo.h"
 #include "ui/ILabelEventListener.h"
 #include "ui/SystemColor.h"
 
@@ -84,6 +84,6 @@ private:
     int verticalAlignment_ = kAlignCenter;
     bool wordWrap_ = false;
     bool transparent_ = false;
-    HFONT font_ = nullptr;       // owned copy of the font last set with WM_SETFONT
+    HFONT font_ = nullptr;  // owned copy of the font last set with WM_SETFONT
     BackgroundPicture picture_;
 };

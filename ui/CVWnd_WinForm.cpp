@@ -14,9 +14,10 @@
 
 namespace {
 
-inline constexpr DWORD kModalDialogFrameStyle = 0x92C80000;  // popup, visible, clip children, caption, system menu
-inline constexpr DWORD kModalKeptStyleBits = 0x2DFFFFFF;     // drops popup, child, visible, clip children
-inline constexpr DWORD kModalAddedStyleBits = 0x92000000;    // popup, visible, clip children
+inline constexpr DWORD kModalDialogFrameStyle =
+    0x92C80000;  // popup, visible, clip children, caption, system menu
+inline constexpr DWORD kModalKeptStyleBits = 0x2DFFFFFF;   // drops popup, child, visible, clip children
+inline constexpr DWORD kModalAddedStyleBits = 0x92000000;  // popup, visible, clip children
 inline constexpr UINT kMenuSelectIgnoredFlags = MF_POPUP | MF_SYSMENU;
 inline constexpr int kRoundCornerSize = 16;
 
@@ -97,9 +98,9 @@ bool HasDescendantWithId(HWND parent, int id) {
 }
 
 HICON LoadModuleIcon(int sizeMetricX, int sizeMetricY) {
-    return static_cast<HICON>(LoadImageW(GetAppInstance().GetInstanceHandle(),
-                                         MAKEINTRESOURCEW(CVWnd_WinForm::kIconResourceId), IMAGE_ICON,
-                                         GetSystemMetrics(sizeMetricX), GetSystemMetrics(sizeMetricY), LR_SHARED));
+    return static_cast<HICON>(
+        LoadImageW(GetAppInstance().GetInstanceHandle(), MAKEINTRESOURCEW(CVWnd_WinForm::kIconResourceId),
+                   IMAGE_ICON, GetSystemMetrics(sizeMetricX), GetSystemMetrics(sizeMetricY), LR_SHARED));
 }
 
 }  // namespace
@@ -109,7 +110,9 @@ CVWnd_WinForm::~CVWnd_WinForm() {
     ReleaseObject(menu_);
 }
 
-WindowClassDescription& CVWnd_WinForm::GetWindowClass() const { return FormClass(); }
+WindowClassDescription& CVWnd_WinForm::GetWindowClass() const {
+    return FormClass();
+}
 
 void CVWnd_WinForm::SetMenu(CRefVolMenu* menu) {
     if (menu == menu_) {
@@ -145,25 +148,25 @@ void CVWnd_WinForm::CompleteCreateInfo(ControlCreateInfo& info) {
         }
     }
     switch (borderKind_) {
-    case kBorderSizable:
-        style |= WS_THICKFRAME;
-        break;
-    case kBorderSizableTool:
-        style |= WS_THICKFRAME;
-        exStyle |= WS_EX_TOOLWINDOW;
-        break;
-    case kBorderFixedTool:
-        exStyle |= WS_EX_TOOLWINDOW;
-        break;
-    case kBorderSizableClientEdge:
-        style |= WS_THICKFRAME;
-        exStyle |= WS_EX_CLIENTEDGE;
-        break;
-    case kBorderFixedClientEdge:
-        exStyle |= WS_EX_CLIENTEDGE;
-        break;
-    default:
-        break;
+        case kBorderSizable:
+            style |= WS_THICKFRAME;
+            break;
+        case kBorderSizableTool:
+            style |= WS_THICKFRAME;
+            exStyle |= WS_EX_TOOLWINDOW;
+            break;
+        case kBorderFixedTool:
+            exStyle |= WS_EX_TOOLWINDOW;
+            break;
+        case kBorderSizableClientEdge:
+            style |= WS_THICKFRAME;
+            exStyle |= WS_EX_CLIENTEDGE;
+            break;
+        case kBorderFixedClientEdge:
+            exStyle |= WS_EX_CLIENTEDGE;
+            break;
+        default:
+            break;
     }
     if (maximizeBox_) {
         style |= WS_MAXIMIZEBOX;
@@ -246,19 +249,19 @@ HWND CVWnd_WinForm::Create(ControlCreateInfo& info) {
         DeleteMenu(GetSystemMenu(window, FALSE), SC_MOVE, MF_BYCOMMAND);
     }
     switch (startMode_) {
-    case kStartMinimised:
-        ShowWindow(window, SW_MINIMIZE);
-        break;
-    case kStartMaximised:
-        ShowWindow(window, SW_SHOWMAXIMIZED);
-        break;
-    default:
-        if (startMode_ == kStartCentred && (IsIconic(window) || IsZoomed(window))) {
-            ShowWindow(window, SW_RESTORE);
-            SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
-        ShowWindow(window, SW_SHOWNORMAL);
-        break;
+        case kStartMinimised:
+            ShowWindow(window, SW_MINIMIZE);
+            break;
+        case kStartMaximised:
+            ShowWindow(window, SW_SHOWMAXIMIZED);
+            break;
+        default:
+            if (startMode_ == kStartCentred && (IsIconic(window) || IsZoomed(window))) {
+                ShowWindow(window, SW_RESTORE);
+                SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            ShowWindow(window, SW_SHOWNORMAL);
+            break;
     }
     return window;
 }
@@ -347,84 +350,84 @@ LRESULT CVWnd_WinForm::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lPar
     IWinFormEventListener* listener = GetFormListener();
     const HWND window = GetHandle();
     switch (message) {
-    case WM_ACTIVATE:
-        if (!inActivate_) {
-            inActivate_ = true;
-            NotifyActivation(LOWORD(wParam) != WA_INACTIVE);
-            inActivate_ = false;
-        }
-        break;
-    case WM_CLOSE:
-        return OnClose();
-    case WM_QUERYENDSESSION:
-        return listener != nullptr ? listener->OnClosing() : TRUE;
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        if (info == nullptr) {
+        case WM_ACTIVATE:
+            if (!inActivate_) {
+                inActivate_ = true;
+                NotifyActivation(LOWORD(wParam) != WA_INACTIVE);
+                inActivate_ = false;
+            }
             break;
-        }
-        info->ptMinTrackSize = POINT{1, 1};
-        if (listener != nullptr) {
-            MINMAXINFO copy = *info;
-            listener->OnMinMaxInfo(copy);
-            *info = copy;
-        }
-        return 0;
-    }
-    case WM_MENUSELECT:
-        if (listener != nullptr) {
-            const UINT flags = HIWORD(wParam);
-            const bool closing = flags == 0xFFFF && lParam == 0;
-            const bool ignored = closing || (flags & kMenuSelectIgnoredFlags) != 0;
-            listener->OnMenuSelect(ignored ? 0 : static_cast<std::int32_t>(LOWORD(wParam)));
-        }
-        break;
-    case WM_DESTROY:
-        RemoveTrayIcon();
-        // The window would destroy the menu with itself, but the menu holder owns it.
-        if (menu_ != nullptr && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0) {
-            ::SetMenu(window, nullptr);
-        }
-        EndModal(kModalClosed);
-        break;
-    case WM_SIZE:
-        if (regionKind_ != kRegionNone) {
-            ApplyRegion();
-        }
-        break;
-    case WM_PAINT:
-        if (PaintIconic()) {
+        case WM_CLOSE:
+            return OnClose();
+        case WM_QUERYENDSESSION:
+            return listener != nullptr ? listener->OnClosing() : TRUE;
+        case WM_GETMINMAXINFO: {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            if (info == nullptr) {
+                break;
+            }
+            info->ptMinTrackSize = POINT{1, 1};
+            if (listener != nullptr) {
+                MINMAXINFO copy = *info;
+                listener->OnMinMaxInfo(copy);
+                *info = copy;
+            }
             return 0;
         }
-        break;
-    case WM_NCACTIVATE:
-        if (wParam == 0 && keepCaptionActive_) {
-            return CallDefaultProcedure(message, IsWindowEnabled(window), lParam);
-        }
-        break;
-    case WM_COMMAND:
-        if (lParam != 0 && commandFilter_ && IsFilteredButtonCommand(reinterpret_cast<HWND>(lParam))) {
+        case WM_MENUSELECT:
+            if (listener != nullptr) {
+                const UINT flags = HIWORD(wParam);
+                const bool closing = flags == 0xFFFF && lParam == 0;
+                const bool ignored = closing || (flags & kMenuSelectIgnoredFlags) != 0;
+                listener->OnMenuSelect(ignored ? 0 : static_cast<std::int32_t>(LOWORD(wParam)));
+            }
+            break;
+        case WM_DESTROY:
+            RemoveTrayIcon();
+            // The window would destroy the menu with itself, but the menu holder owns it.
+            if (menu_ != nullptr && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0) {
+                ::SetMenu(window, nullptr);
+            }
+            EndModal(kModalClosed);
+            break;
+        case WM_SIZE:
+            if (regionKind_ != kRegionNone) {
+                ApplyRegion();
+            }
+            break;
+        case WM_PAINT:
+            if (PaintIconic()) {
+                return 0;
+            }
+            break;
+        case WM_NCACTIVATE:
+            if (wParam == 0 && keepCaptionActive_) {
+                return CallDefaultProcedure(message, IsWindowEnabled(window), lParam);
+            }
+            break;
+        case WM_COMMAND:
+            if (lParam != 0 && commandFilter_ && IsFilteredButtonCommand(reinterpret_cast<HWND>(lParam))) {
+                return 0;
+            }
+            break;
+        case DM_GETDEFID:
+            return DefaultButtonAnswer();
+        case VM_TRAYICON:
+            OnTrayIconMessage(lParam);
             return 0;
-        }
-        break;
-    case DM_GETDEFID:
-        return DefaultButtonAnswer();
-    case VM_TRAYICON:
-        OnTrayIconMessage(lParam);
-        return 0;
-    case VM_SHOWPAGE:
-        if (lParam == FRAMEWORK_MAGIC) {
-            ShowPage(reinterpret_cast<HWND>(wParam));
-            return FRAMEWORK_MAGIC;
-        }
-        break;
-    case VM_PRETRANSLATE:
-        if (lParam == FRAMEWORK_MAGIC) {
-            return PreTranslate(reinterpret_cast<MSG*>(wParam)) ? FRAMEWORK_MAGIC : 0;
-        }
-        break;
-    default:
-        break;
+        case VM_SHOWPAGE:
+            if (lParam == FRAMEWORK_MAGIC) {
+                ShowPage(reinterpret_cast<HWND>(wParam));
+                return FRAMEWORK_MAGIC;
+            }
+            break;
+        case VM_PRETRANSLATE:
+            if (lParam == FRAMEWORK_MAGIC) {
+                return PreTranslate(reinterpret_cast<MSG*>(wParam)) ? FRAMEWORK_MAGIC : 0;
+            }
+            break;
+        default:
+            break;
     }
     if (GetHandle() == nullptr || !IsWindow(window)) {
         return 0;
@@ -486,13 +489,16 @@ LRESULT CVWnd_WinForm::DefaultButtonAnswer() const {
 void CVWnd_WinForm::ShowPage(HWND container) {
     std::int32_t page = -1;
     if (container == nullptr ||
-        SendMessageW(container, VM_GETPAGE, reinterpret_cast<WPARAM>(&page), FRAMEWORK_MAGIC) != FRAMEWORK_MAGIC ||
+        SendMessageW(container, VM_GETPAGE, reinterpret_cast<WPARAM>(&page), FRAMEWORK_MAGIC) !=
+            FRAMEWORK_MAGIC ||
         page < 0) {
         return;
     }
-    for (HWND child = GetWindow(container, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(container, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         std::int32_t layer = -1;
-        if (SendMessageW(child, VM_GETLAYER, reinterpret_cast<WPARAM>(&layer), FRAMEWORK_MAGIC) != FRAMEWORK_MAGIC ||
+        if (SendMessageW(child, VM_GETLAYER, reinterpret_cast<WPARAM>(&layer), FRAMEWORK_MAGIC) !=
+                FRAMEWORK_MAGIC ||
             layer < 0) {
             continue;
         }
@@ -524,18 +530,18 @@ void CVWnd_WinForm::OnTrayIconMessage(LPARAM mouseMessage) {
         return;
     }
     switch (static_cast<UINT>(mouseMessage)) {
-    case WM_LBUTTONUP:
-        listener->OnTrayIcon(1);
-        break;
-    case WM_LBUTTONDBLCLK:
-        listener->OnTrayIcon(2);
-        break;
-    case WM_RBUTTONUP:
-    case WM_CONTEXTMENU:
-        listener->OnTrayIcon(3);
-        break;
-    default:
-        break;
+        case WM_LBUTTONUP:
+            listener->OnTrayIcon(1);
+            break;
+        case WM_LBUTTONDBLCLK:
+            listener->OnTrayIcon(2);
+            break;
+        case WM_RBUTTONUP:
+        case WM_CONTEXTMENU:
+            listener->OnTrayIcon(3);
+            break;
+        default:
+            break;
     }
 }
 
@@ -548,9 +554,10 @@ void CVWnd_WinForm::ApplyRegion() {
     GetWindowRect(window, &bounds);
     const int width = bounds.right - bounds.left;
     const int height = bounds.bottom - bounds.top;
-    const HRGN region = regionKind_ == kRegionEllipse
-                            ? CreateEllipticRgn(0, 0, width, height)
-                            : CreateRoundRectRgn(0, 0, width + 1, height + 1, kRoundCornerSize, kRoundCornerSize);
+    const HRGN region =
+        regionKind_ == kRegionEllipse
+            ? CreateEllipticRgn(0, 0, width, height)
+            : CreateRoundRectRgn(0, 0, width + 1, height + 1, kRoundCornerSize, kRoundCornerSize);
     // The system owns the region once it is set.
     if (region != nullptr && !SetWindowRgn(window, region, TRUE)) {
         DeleteObject(region);
@@ -575,7 +582,8 @@ bool CVWnd_WinForm::PaintIconic() {
 
 bool CVWnd_WinForm::IsFilteredButtonCommand(HWND control) const {
     wchar_t className[16] = {};
-    if (GetClassNameW(control, className, ARRAYSIZE(className)) == 0 || lstrcmpiW(className, L"BUTTON") != 0) {
+    if (GetClassNameW(control, className, ARRAYSIZE(className)) == 0 ||
+        lstrcmpiW(className, L"BUTTON") != 0) {
         return false;
     }
     return (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) != BS_DEFPUSHBUTTON;

@@ -45,7 +45,9 @@ public:
 
     // Attributes
     const char16_t* GetNativeClassName() const override { return u"CVWnd_WinForm"; }
-    IWinFormEventListener* GetFormListener() const { return static_cast<IWinFormEventListener*>(GetListener()); }
+    IWinFormEventListener* GetFormListener() const {
+        return static_cast<IWinFormEventListener*>(GetListener());
+    }
     void SetFormListener(IWinFormEventListener* listener) { SetListenerPointer(listener); }
     std::int32_t GetDefaultButtonId() const { return defaultButtonId_; }
     void SetDefaultButtonId(std::int32_t id) { defaultButtonId_ = id; }

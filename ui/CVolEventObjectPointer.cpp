@@ -15,7 +15,9 @@ const CVolClassInfo& CVolEventObjectPointer::ClassInfo() {
     return info;
 }
 
-const CVolClassInfo& CVolEventObjectPointer::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolEventObjectPointer::GetClassInfo() const {
+    return ClassInfo();
+}
 
 CVolObject* CVolEventObjectPointer::GetTarget() const {
     EnterCriticalSection(&guard_);

@@ -1,6 +1,8 @@
 #include "ui/CVolWinButton.h"
 
-CVolWinButton::CVolWinButton() { InstallBridge(MakeBridge(kDefaultStyle)); }
+CVolWinButton::CVolWinButton() {
+    InstallBridge(MakeBridge(kDefaultStyle));
+}
 
 CVolWinButton& CVolWinButton::operator=(const CVolWinButton& other) {
     Assign(other);
@@ -8,8 +10,11 @@ CVolWinButton& CVolWinButton::operator=(const CVolWinButton& other) {
 }
 
 const CVolClassInfo& CVolWinButton::ClassInfo() {
-    static const CVolClassInfo info("CVolWinButton", &CVolWinButtonBase::ClassInfo(), &CreateVolObject<CVolWinButton>);
+    static const CVolClassInfo info("CVolWinButton", &CVolWinButtonBase::ClassInfo(),
+                                    &CreateVolObject<CVolWinButton>);
     return info;
 }
 
-const CVolClassInfo& CVolWinButton::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolWinButton::GetClassInfo() const {
+    return ClassInfo();
+}

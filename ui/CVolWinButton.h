@@ -7,7 +7,8 @@
 class CVolWinButton : public CVolWinButtonBase {
 public:
     // WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_MULTILINE | BS_PUSHBUTTON.
-    static inline constexpr DWORD kDefaultStyle = WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_MULTILINE | BS_PUSHBUTTON;
+    static inline constexpr DWORD kDefaultStyle =
+        WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_MULTILINE | BS_PUSHBUTTON;
 
     // Construction: the bridge and native object, no window.
     CVolWinButton();

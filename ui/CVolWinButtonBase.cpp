@@ -21,7 +21,9 @@ const CVolClassInfo& CVolWinButtonBase::ClassInfo() {
     return info;
 }
 
-const CVolClassInfo& CVolWinButtonBase::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolWinButtonBase::GetClassInfo() const {
+    return ClassInfo();
+}
 
 CWtlWndObject* CVolWinButtonBase::MakeBridge(DWORD style) {
     auto* bridge = new CWtlWndObjectImpl<CVWnd_Button>();
@@ -76,6 +78,10 @@ bool CVolWinButtonBase::HasListener() const {
     return button != nullptr && button->GetListener() != nullptr;
 }
 
-bool CVolWinButtonBase::OnMessage(MessageRecord& record) { return HandleMessage(record); }
+bool CVolWinButtonBase::OnMessage(MessageRecord& record) {
+    return HandleMessage(record);
+}
 
-void CVolWinButtonBase::OnClick() { clicked_.Raise(this); }
+void CVolWinButtonBase::OnClick() {
+    clicked_.Raise(this);
+}

@@ -1,6 +1,8 @@
 #include "ui/CVolWinCheckBox.h"
 
-CVolWinCheckBox::CVolWinCheckBox() { InstallBridge(MakeBridge(kDefaultStyle)); }
+CVolWinCheckBox::CVolWinCheckBox() {
+    InstallBridge(MakeBridge(kDefaultStyle));
+}
 
 CVolWinCheckBox& CVolWinCheckBox::operator=(const CVolWinCheckBox& other) {
     Assign(other);
@@ -13,7 +15,9 @@ const CVolClassInfo& CVolWinCheckBox::ClassInfo() {
     return info;
 }
 
-const CVolClassInfo& CVolWinCheckBox::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolWinCheckBox::GetClassInfo() const {
+    return ClassInfo();
+}
 
 bool CVolWinCheckBox::IsChecked() const {
     const HWND window = GetWindow();

@@ -6,7 +6,8 @@
 class CVolWinCheckBox : public CVolWinButtonBase {
 public:
     // The push button's style with BS_AUTOCHECKBOX.
-    static inline constexpr DWORD kDefaultStyle = WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_MULTILINE | BS_AUTOCHECKBOX;
+    static inline constexpr DWORD kDefaultStyle =
+        WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | BS_MULTILINE | BS_AUTOCHECKBOX;
 
     // Construction: the bridge and native object, no window.
     CVolWinCheckBox();

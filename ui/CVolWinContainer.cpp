@@ -8,7 +8,9 @@ CVolWinContainer& CVolWinContainer::operator=(const CVolWinContainer& other) {
     return *this;
 }
 
-CVolWinContainer::~CVolWinContainer() { MarkDestroying(); }
+CVolWinContainer::~CVolWinContainer() {
+    MarkDestroying();
+}
 
 // Containers make no window of their own, so the record has no creator.
 const CVolClassInfo& CVolWinContainer::ClassInfo() {
@@ -16,7 +18,9 @@ const CVolClassInfo& CVolWinContainer::ClassInfo() {
     return info;
 }
 
-const CVolClassInfo& CVolWinContainer::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolWinContainer::GetClassInfo() const {
+    return ClassInfo();
+}
 
 bool CVolWinContainer::Assign(const CVolObject& other) {
     if (!CVolWinControl::Assign(other)) {
@@ -28,8 +32,12 @@ bool CVolWinContainer::Assign(const CVolObject& other) {
     return true;
 }
 
-std::int32_t CVolWinContainer::DefaultClientWidth() const { return 0; }
+std::int32_t CVolWinContainer::DefaultClientWidth() const {
+    return 0;
+}
 
-std::int32_t CVolWinContainer::DefaultClientHeight() const { return 0; }
+std::int32_t CVolWinContainer::DefaultClientHeight() const {
+    return 0;
+}
 
 void CVolWinContainer::CreateChildren() {}

@@ -3,8 +3,8 @@
 #include "appsvc/KeyCode.h"
 #include "runtime/CVolInStream.h"
 #include "runtime/CVolOutStream.h"
-#include "ui/ControlFonts.h"
 #include "ui/CVolWinPanel.h"
+#include "ui/ControlFonts.h"
 #include "ui/DroppedFiles.h"
 
 namespace {
@@ -35,7 +35,8 @@ std::int32_t MouseKeyFlags(WPARAM keys) {
 
 }  // namespace
 
-CVolWinControl::CVolWinControl(const CVolWinControl& other) : CVolRefObject(other), textValue_(other.textValue_) {}
+CVolWinControl::CVolWinControl(const CVolWinControl& other)
+    : CVolRefObject(other), textValue_(other.textValue_) {}
 
 CVolWinControl& CVolWinControl::operator=(const CVolWinControl& other) {
     Assign(other);
@@ -43,14 +44,19 @@ CVolWinControl& CVolWinControl::operator=(const CVolWinControl& other) {
 }
 
 // The bindings go (members, in reverse order), then the text value, then the bridge (base class).
-CVolWinControl::~CVolWinControl() { MarkDestroying(); }
+CVolWinControl::~CVolWinControl() {
+    MarkDestroying();
+}
 
 const CVolClassInfo& CVolWinControl::ClassInfo() {
-    static const CVolClassInfo info("CVolWinControl", &CVolRefObject::ClassInfo(), &CreateVolObject<CVolWinControl>);
+    static const CVolClassInfo info("CVolWinControl", &CVolRefObject::ClassInfo(),
+                                    &CreateVolObject<CVolWinControl>);
     return info;
 }
 
-const CVolClassInfo& CVolWinControl::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolWinControl::GetClassInfo() const {
+    return ClassInfo();
+}
 
 CVWnd_Base* CVolWinControl::GetNativeObject() const {
     const CWtlWndObject* bridge = GetBridge();
@@ -92,7 +98,9 @@ void CVolWinControl::SaveToStream(CVolOutStream& output) const {
     }
 }
 
-void CVolWinControl::PrepareReset() { DetachListener(); }
+void CVolWinControl::PrepareReset() {
+    DetachListener();
+}
 
 CWString CVolWinControl::GetText() const {
     CWString text;
@@ -163,9 +171,10 @@ void CVolWinControl::AcceptDroppedFiles() {
     DragAcceptFiles(window, TRUE);
     // Looked up by name: the export does not exist on every system the program runs on.
     const HMODULE user32 = GetModuleHandleW(L"User32.dll");
-    const auto allow = user32 != nullptr ? reinterpret_cast<ChangeWindowMessageFilterExFunction>(
-                                               reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
-                                         : nullptr;
+    const auto allow = user32 != nullptr
+                           ? reinterpret_cast<ChangeWindowMessageFilterExFunction>(reinterpret_cast<void*>(
+                                 GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
+                           : nullptr;
     if (allow == nullptr) {
         return;
     }
@@ -186,7 +195,9 @@ bool CVolWinControl::SetStyleBits(HWND window, DWORD remove, DWORD add, UINT ext
     return true;
 }
 
-bool CVolWinControl::CreateControl(ControlCreateInfo& /*info*/) { return false; }
+bool CVolWinControl::CreateControl(ControlCreateInfo& /*info*/) {
+    return false;
+}
 
 void CVolWinControl::PrepareCreateInfo(ControlCreateInfo& info) {
     CWtlWndObject* bridge = GetBridge();
@@ -231,61 +242,61 @@ bool CVolWinControl::HandleMessage(MessageRecord& record) {
         return true;
     }
     switch (record.message) {
-    case WM_LBUTTONDOWN:
-        return RaiseMouseEvent(leftDown_, record);
-    case WM_LBUTTONUP:
-        return RaiseMouseEvent(leftUp_, record);
-    case WM_LBUTTONDBLCLK:
-        return RaiseMouseEvent(leftDoubleClick_, record);
-    case WM_RBUTTONDOWN:
-        return RaiseMouseEvent(rightDown_, record);
-    case WM_RBUTTONUP:
-        return RaiseMouseEvent(rightUp_, record);
-    case WM_MBUTTONDOWN:
-        return RaiseMouseEvent(middleDown_, record);
-    case WM_MBUTTONUP:
-        return RaiseMouseEvent(middleUp_, record);
-    case WM_MOUSEMOVE:
-        return RaiseMouseEvent(mouseMove_, record);
-    case WM_MOUSEWHEEL:
-        return wheel_.Raise(this, GET_WHEEL_DELTA_WPARAM(record.wParam) / kWheelNotch,
-                            MouseKeyFlags(GET_KEYSTATE_WPARAM(record.wParam))) != 0;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        return RaiseKeyEvent(keyDown_, record);
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        return RaiseKeyEvent(keyUp_, record);
-    case WM_SETFOCUS:
-        return gotFocus_.Raise(this) != 0;
-    case WM_KILLFOCUS:
-        return lostFocus_.Raise(this) != 0;
-    case WM_CHAR: {
-        // Negative swallows the character, positive replaces it, 0 leaves it.
-        const std::int32_t answer = char_.Raise(this, static_cast<std::int32_t>(record.wParam & 0xFFFF));
-        if (answer < 0) {
-            return true;
-        }
-        if (answer > 0) {
-            record.wParam = static_cast<WPARAM>(answer);
-        }
-        return false;
-    }
-    case WM_SETCURSOR: {
-        const CWtlWndObject* bridge = GetBridge();
-        if (bridge == nullptr || bridge->GetCursor() == nullptr) {
+        case WM_LBUTTONDOWN:
+            return RaiseMouseEvent(leftDown_, record);
+        case WM_LBUTTONUP:
+            return RaiseMouseEvent(leftUp_, record);
+        case WM_LBUTTONDBLCLK:
+            return RaiseMouseEvent(leftDoubleClick_, record);
+        case WM_RBUTTONDOWN:
+            return RaiseMouseEvent(rightDown_, record);
+        case WM_RBUTTONUP:
+            return RaiseMouseEvent(rightUp_, record);
+        case WM_MBUTTONDOWN:
+            return RaiseMouseEvent(middleDown_, record);
+        case WM_MBUTTONUP:
+            return RaiseMouseEvent(middleUp_, record);
+        case WM_MOUSEMOVE:
+            return RaiseMouseEvent(mouseMove_, record);
+        case WM_MOUSEWHEEL:
+            return wheel_.Raise(this, GET_WHEEL_DELTA_WPARAM(record.wParam) / kWheelNotch,
+                                MouseKeyFlags(GET_KEYSTATE_WPARAM(record.wParam))) != 0;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return RaiseKeyEvent(keyDown_, record);
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            return RaiseKeyEvent(keyUp_, record);
+        case WM_SETFOCUS:
+            return gotFocus_.Raise(this) != 0;
+        case WM_KILLFOCUS:
+            return lostFocus_.Raise(this) != 0;
+        case WM_CHAR: {
+            // Negative swallows the character, positive replaces it, 0 leaves it.
+            const std::int32_t answer = char_.Raise(this, static_cast<std::int32_t>(record.wParam & 0xFFFF));
+            if (answer < 0) {
+                return true;
+            }
+            if (answer > 0) {
+                record.wParam = static_cast<WPARAM>(answer);
+            }
             return false;
         }
-        ::SetCursor(bridge->GetCursor());
-        record.result = TRUE;
-        return true;
-    }
-    case WM_DROPFILES:
-        // Never consumed: the window's default processing follows whatever the handler does.
-        HandleDroppedFiles(reinterpret_cast<HDROP>(record.wParam));
-        return false;
-    default:
-        return false;
+        case WM_SETCURSOR: {
+            const CWtlWndObject* bridge = GetBridge();
+            if (bridge == nullptr || bridge->GetCursor() == nullptr) {
+                return false;
+            }
+            ::SetCursor(bridge->GetCursor());
+            record.result = TRUE;
+            return true;
+        }
+        case WM_DROPFILES:
+            // Never consumed: the window's default processing follows whatever the handler does.
+            HandleDroppedFiles(reinterpret_cast<HDROP>(record.wParam));
+            return false;
+        default:
+            return false;
     }
 }
 
@@ -293,7 +304,9 @@ void CVolWinControl::AttachListener() {}
 
 void CVolWinControl::DetachListener() {}
 
-bool CVolWinControl::HasListener() const { return false; }
+bool CVolWinControl::HasListener() const {
+    return false;
+}
 
 bool CVolWinControl::RaiseMouseEvent(MouseEventSlot& event, const MessageRecord& record) {
     const auto x = static_cast<std::int32_t>(static_cast<short>(LOWORD(record.lParam)));

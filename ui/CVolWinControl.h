@@ -9,9 +9,9 @@
 #include "runtime/CMStringArray.h"
 #include "runtime/CVolRefObject.h"
 #include "runtime/CWString.h"
-#include "ui/ControlCreateInfo.h"
 #include "ui/CVWnd_Base.h"
 #include "ui/CWtlWndObject.h"
+#include "ui/ControlCreateInfo.h"
 #include "ui/EventSlot.h"
 #include "ui/MessageRecord.h"
 
@@ -28,13 +28,13 @@ public:
     static inline constexpr std::uint64_t kDestroyingFlag = 2;
 
     using MouseEventSlot = EventSlot<std::int32_t, std::int32_t, std::int32_t>;  // x, y, key flags
-    using WheelEventSlot = EventSlot<std::int32_t, std::int32_t>;               // notches, key flags
-    using KeyEventSlot = EventSlot<std::int32_t, std::int32_t>;                 // key code, modifiers
+    using WheelEventSlot = EventSlot<std::int32_t, std::int32_t>;                // notches, key flags
+    using KeyEventSlot = EventSlot<std::int32_t, std::int32_t>;                  // key code, modifiers
     using SimpleEventSlot = EventSlot<>;
-    using CharEventSlot = EventSlot<std::int32_t>;                              // character
+    using CharEventSlot = EventSlot<std::int32_t>;  // character
     using MessageEventSlot = EventSlot<HWND, std::uint32_t, WPARAM, LPARAM, MessageRecord*>;
-    using CreatedEventSlot = EventSlot<CVolWinControl*, std::int32_t>;          // owner, id
-    using FilesDroppedEventSlot = EventSlot<const CMStringArray&>;              // paths in drop order
+    using CreatedEventSlot = EventSlot<CVolWinControl*, std::int32_t>;  // owner, id
+    using FilesDroppedEventSlot = EventSlot<const CMStringArray&>;      // paths in drop order
 
     // Construction
     CVolWinControl() = default;

@@ -22,11 +22,14 @@ CVolWinEdit::~CVolWinEdit() {
 }
 
 const CVolClassInfo& CVolWinEdit::ClassInfo() {
-    static const CVolClassInfo info("CVolWinEdit", &CVolWinControl::ClassInfo(), &CreateVolObject<CVolWinEdit>);
+    static const CVolClassInfo info("CVolWinEdit", &CVolWinControl::ClassInfo(),
+                                    &CreateVolObject<CVolWinEdit>);
     return info;
 }
 
-const CVolClassInfo& CVolWinEdit::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolWinEdit::GetClassInfo() const {
+    return ClassInfo();
+}
 
 int CVolWinEdit::GetInputType() const {
     const CVWnd_Edit* edit = GetEditWindow();
@@ -120,6 +123,10 @@ bool CVolWinEdit::OnMessage(MessageRecord& record) {
     return HandleMessage(record);
 }
 
-void CVolWinEdit::OnFirstEvent() { textChanged_.Raise(this); }
+void CVolWinEdit::OnFirstEvent() {
+    textChanged_.Raise(this);
+}
 
-void CVolWinEdit::OnSecondEvent(std::int32_t value) { spinChanged_.Raise(this, value); }
+void CVolWinEdit::OnSecondEvent(std::int32_t value) {
+    spinChanged_.Raise(this, value);
+}

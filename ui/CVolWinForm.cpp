@@ -22,7 +22,9 @@ const CVolClassInfo& CVolWinForm::ClassInfo() {
     return info;
 }
 
-const CVolClassInfo& CVolWinForm::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolWinForm::GetClassInfo() const {
+    return ClassInfo();
+}
 
 void CVolWinForm::EndModal(std::int32_t result) {
     if (CVWnd_WinForm* form = GetFormWindow()) {
@@ -63,7 +65,8 @@ void CVolWinForm::AdjustCreateInfo(ControlCreateInfo& info) {
             info.height = 0;
         } else {
             RECT bounds{0, 0, clientWidth, clientHeight};
-            const bool hasMenu = info.parent == nullptr && info.menu != nullptr && info.menu->GetMenuHandle() != nullptr;
+            const bool hasMenu =
+                info.parent == nullptr && info.menu != nullptr && info.menu->GetMenuHandle() != nullptr;
             AdjustWindowRectEx(&bounds, info.style, hasMenu, info.exStyle);
             info.width = bounds.right - bounds.left;
             info.height = bounds.bottom - bounds.top;
@@ -99,45 +102,83 @@ bool CVolWinForm::HasListener() const {
     return form != nullptr && form->GetListener() != nullptr;
 }
 
-bool CVolWinForm::FormHook() const { return true; }
+bool CVolWinForm::FormHook() const {
+    return true;
+}
 
-bool CVolWinForm::OnMessage(MessageRecord& record) { return CVolWinPanel::OnMessage(record); }
+bool CVolWinForm::OnMessage(MessageRecord& record) {
+    return CVolWinPanel::OnMessage(record);
+}
 
-void CVolWinForm::OnCreate() { CVolWinPanel::OnCreate(); }
+void CVolWinForm::OnCreate() {
+    CVolWinPanel::OnCreate();
+}
 
-void CVolWinForm::OnDestroy() { CVolWinPanel::OnDestroy(); }
+void CVolWinForm::OnDestroy() {
+    CVolWinPanel::OnDestroy();
+}
 
-void CVolWinForm::OnThirdEvent() { CVolWinPanel::OnThirdEvent(); }
+void CVolWinForm::OnThirdEvent() {
+    CVolWinPanel::OnThirdEvent();
+}
 
-void CVolWinForm::OnSize() { CVolWinPanel::OnSize(); }
+void CVolWinForm::OnSize() {
+    CVolWinPanel::OnSize();
+}
 
-void CVolWinForm::OnShow(bool shown) { CVolWinPanel::OnShow(shown); }
+void CVolWinForm::OnShow(bool shown) {
+    CVolWinPanel::OnShow(shown);
+}
 
-void CVolWinForm::OnMove() { CVolWinPanel::OnMove(); }
+void CVolWinForm::OnMove() {
+    CVolWinPanel::OnMove();
+}
 
-bool CVolWinForm::OnCommand(std::int32_t commandId) { return formCommand_.Raise(this, commandId) != 0; }
+bool CVolWinForm::OnCommand(std::int32_t commandId) {
+    return formCommand_.Raise(this, commandId) != 0;
+}
 
-bool CVolWinForm::OnFormHook() { return FormHook(); }
+bool CVolWinForm::OnFormHook() {
+    return FormHook();
+}
 
-void CVolWinForm::OnMenuSelect(std::int32_t itemId) { menuSelect_.Raise(this, itemId); }
+void CVolWinForm::OnMenuSelect(std::int32_t itemId) {
+    menuSelect_.Raise(this, itemId);
+}
 
 bool CVolWinForm::AskToClose(SimpleEventSlot& question) {
     std::int32_t answer = 0;
     return !question.TryRaise(answer, this) || answer != 0;
 }
 
-bool CVolWinForm::OnClosing() { return AskToClose(closing_); }
+bool CVolWinForm::OnClosing() {
+    return AskToClose(closing_);
+}
 
-bool CVolWinForm::OnQueryClose() { return AskToClose(queryClose_); }
+bool CVolWinForm::OnQueryClose() {
+    return AskToClose(queryClose_);
+}
 
-void CVolWinForm::OnFirstActivated() { firstActivated_.Raise(this); }
+void CVolWinForm::OnFirstActivated() {
+    firstActivated_.Raise(this);
+}
 
-void CVolWinForm::OnActivated() { activated_.Raise(this); }
+void CVolWinForm::OnActivated() {
+    activated_.Raise(this);
+}
 
-void CVolWinForm::OnDeactivated() { deactivated_.Raise(this); }
+void CVolWinForm::OnDeactivated() {
+    deactivated_.Raise(this);
+}
 
-void CVolWinForm::OnTrayIcon(std::int32_t action) { trayIcon_.Raise(this, action); }
+void CVolWinForm::OnTrayIcon(std::int32_t action) {
+    trayIcon_.Raise(this, action);
+}
 
-void CVolWinForm::OnMinMaxInfo(MINMAXINFO& info) { minMaxInfo_.Raise(this, &info); }
+void CVolWinForm::OnMinMaxInfo(MINMAXINFO& info) {
+    minMaxInfo_.Raise(this, &info);
+}
 
-void CVolWinForm::OnModalStarting() { modalStarting_.Raise(this); }
+void CVolWinForm::OnModalStarting() {
+    modalStarting_.Raise(this);
+}

@@ -22,11 +22,14 @@ CVolWinLabel::~CVolWinLabel() {
 }
 
 const CVolClassInfo& CVolWinLabel::ClassInfo() {
-    static const CVolClassInfo info("CVolWinLabel", &CVolWinControl::ClassInfo(), &CreateVolObject<CVolWinLabel>);
+    static const CVolClassInfo info("CVolWinLabel", &CVolWinControl::ClassInfo(),
+                                    &CreateVolObject<CVolWinLabel>);
     return info;
 }
 
-const CVolClassInfo& CVolWinLabel::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolWinLabel::GetClassInfo() const {
+    return ClassInfo();
+}
 
 COLORREF CVolWinLabel::GetTextColor() const {
     const CVWnd_Label* label = GetLabelWindow();
@@ -108,7 +111,9 @@ bool CVolWinLabel::HasListener() const {
     return label != nullptr && label->GetListener() != nullptr;
 }
 
-bool CVolWinLabel::OnMessage(MessageRecord& record) { return HandleMessage(record); }
+bool CVolWinLabel::OnMessage(MessageRecord& record) {
+    return HandleMessage(record);
+}
 
 std::int32_t CVolWinLabel::OnLabelEvent(std::int64_t first, std::int64_t second) {
     return labelEvent_.Raise(this, first, second);

@@ -29,11 +29,14 @@ CVolWinPanel::~CVolWinPanel() {
 }
 
 const CVolClassInfo& CVolWinPanel::ClassInfo() {
-    static const CVolClassInfo info("CVolWinPanel", &CVolWinContainer::ClassInfo(), &CreateVolObject<CVolWinPanel>);
+    static const CVolClassInfo info("CVolWinPanel", &CVolWinContainer::ClassInfo(),
+                                    &CreateVolObject<CVolWinPanel>);
     return info;
 }
 
-const CVolClassInfo& CVolWinPanel::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CVolWinPanel::GetClassInfo() const {
+    return ClassInfo();
+}
 
 bool CVolWinPanel::CreateControl(ControlCreateInfo& info) {
     const bool created = CreateWith(info, [](CVWnd_Base& native, ControlCreateInfo& record) -> HWND {
@@ -75,21 +78,35 @@ bool CVolWinPanel::HasListener() const {
     return container != nullptr && container->GetListener() != nullptr;
 }
 
-bool CVolWinPanel::OnMessage(MessageRecord& record) { return HandleMessage(record); }
+bool CVolWinPanel::OnMessage(MessageRecord& record) {
+    return HandleMessage(record);
+}
 
 void CVolWinPanel::OnCreate() {
     CreateChildren();
     containerCreated_.Raise(this);
 }
 
-void CVolWinPanel::OnDestroy() { destroyed_.Raise(this); }
+void CVolWinPanel::OnDestroy() {
+    destroyed_.Raise(this);
+}
 
-void CVolWinPanel::OnThirdEvent() { third_.Raise(this); }
+void CVolWinPanel::OnThirdEvent() {
+    third_.Raise(this);
+}
 
-void CVolWinPanel::OnSize() { resized_.Raise(this); }
+void CVolWinPanel::OnSize() {
+    resized_.Raise(this);
+}
 
-void CVolWinPanel::OnShow(bool shown) { (shown ? shown_ : hidden_).Raise(this); }
+void CVolWinPanel::OnShow(bool shown) {
+    (shown ? shown_ : hidden_).Raise(this);
+}
 
-void CVolWinPanel::OnMove() { moved_.Raise(this); }
+void CVolWinPanel::OnMove() {
+    moved_.Raise(this);
+}
 
-bool CVolWinPanel::OnCommand(std::int32_t commandId) { return command_.Raise(this, commandId) != 0; }
+bool CVolWinPanel::OnCommand(std::int32_t commandId) {
+    return command_.Raise(this, commandId) != 0;
+}

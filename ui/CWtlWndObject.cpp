@@ -5,7 +5,9 @@ const CVolClassInfo& CWtlWndObject::ClassInfo() {
     return info;
 }
 
-const CVolClassInfo& CWtlWndObject::GetClassInfo() const { return ClassInfo(); }
+const CVolClassInfo& CWtlWndObject::GetClassInfo() const {
+    return ClassInfo();
+}
 
 CWtlWndObject::~CWtlWndObject() {
     if (font_ != nullptr) {
@@ -32,4 +34,6 @@ void CWtlWndObject::DestroyWindow() {
 }
 
 // The window goes first, while the native object that runs its procedure still exists.
-void CWtlWndObject::OnFinalRelease() { DestroyWindow(); }
+void CWtlWndObject::OnFinalRelease() {
+    DestroyWindow();
+}

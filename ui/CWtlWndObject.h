@@ -36,7 +36,7 @@ public:
 
     // Overridables, after the reference-counting slots
     const CVolClassInfo& GetClassInfo() const override;
-    virtual void DestroyWindow();                      // slot 10: the handle is null afterwards either way
+    virtual void DestroyWindow();                     // slot 10: the handle is null afterwards either way
     virtual CVWnd_Base* GetNativeObject() const = 0;  // slot 11
 
 protected:

@@ -26,7 +26,8 @@ private:
     struct Adopt {
         TNative* native;
     };
-    explicit CWtlWndObjectImpl(Adopt adopt) : CWtlWndObject(adopt.native->GetHandleField()), native_(adopt.native) {}
+    explicit CWtlWndObjectImpl(Adopt adopt)
+        : CWtlWndObject(adopt.native->GetHandleField()), native_(adopt.native) {}
 
     TNative* native_;
 };

@@ -9,7 +9,9 @@ HBRUSH MakeBackgroundBrush(COLORREF color) {
 }  // namespace
 
 ControlColors::ControlColors(COLORREF text, COLORREF background, int textSystemColor)
-    : text_(text), background_(background), textSystemColor_(textSystemColor),
+    : text_(text),
+      background_(background),
+      textSystemColor_(textSystemColor),
       brush_(MakeBackgroundBrush(background)) {}
 
 ControlColors::~ControlColors() {

@@ -20,7 +20,9 @@ namespace {
 inline constexpr double kNoDateLimit = -657433.999999;
 inline constexpr std::size_t kHexDigits = 16;
 
-bool IsDigit(char16_t character) { return character >= u'0' && character <= u'9'; }
+bool IsDigit(char16_t character) {
+    return character >= u'0' && character <= u'9';
+}
 
 CWString TextOf(const char16_t* units, int length) {
     CWString text;
@@ -82,24 +84,27 @@ CWString DateText(const char16_t* text, int selector) {
 
 bool TakesMinus(int inputType) {
     switch (inputType) {
-    case EDIT_INPUT_INTEGER_TEXT:
-    case EDIT_INPUT_DECIMAL_TEXT:
-    case EDIT_INPUT_SHORT:
-    case EDIT_INPUT_INT:
-    case EDIT_INPUT_LONG:
-    case EDIT_INPUT_FLOAT:
-    case EDIT_INPUT_DOUBLE:
-        return true;
-    default:
-        return false;
+        case EDIT_INPUT_INTEGER_TEXT:
+        case EDIT_INPUT_DECIMAL_TEXT:
+        case EDIT_INPUT_SHORT:
+        case EDIT_INPUT_INT:
+        case EDIT_INPUT_LONG:
+        case EDIT_INPUT_FLOAT:
+        case EDIT_INPUT_DOUBLE:
+            return true;
+        default:
+            return false;
     }
 }
 
 bool TakesPoint(int inputType) {
-    return inputType == EDIT_INPUT_DECIMAL_TEXT || inputType == EDIT_INPUT_FLOAT || inputType == EDIT_INPUT_DOUBLE;
+    return inputType == EDIT_INPUT_DECIMAL_TEXT || inputType == EDIT_INPUT_FLOAT ||
+           inputType == EDIT_INPUT_DOUBLE;
 }
 
-bool TakesOnlyNumberCharacters(int inputType) { return inputType >= EDIT_INPUT_INTEGER_TEXT && inputType <= EDIT_INPUT_DOUBLE; }
+bool TakesOnlyNumberCharacters(int inputType) {
+    return inputType >= EDIT_INPUT_INTEGER_TEXT && inputType <= EDIT_INPUT_DOUBLE;
+}
 
 bool EmptiesZero(int inputType) {
     return (inputType >= EDIT_INPUT_BYTE && inputType <= EDIT_INPUT_DOUBLE) || inputType == EDIT_INPUT_HEX;
@@ -121,35 +126,35 @@ CWString NormaliseEditText(int inputType, const char16_t* text) {
     }
     CWString result;
     switch (inputType) {
-    case EDIT_INPUT_BYTE:
-        result = ClampedIntegerText(text, 0, 255);
-        break;
-    case EDIT_INPUT_SHORT:
-        result = ClampedIntegerText(text, std::numeric_limits<std::int16_t>::min(),
-                                    std::numeric_limits<std::int16_t>::max());
-        break;
-    case EDIT_INPUT_INT:
-        result = ClampedIntegerText(text, std::numeric_limits<std::int32_t>::min(),
-                                    std::numeric_limits<std::int32_t>::max());
-        break;
-    case EDIT_INPUT_LONG:
-        result = IntegerText(ParseDecimal64(text));
-        break;
-    case EDIT_INPUT_FLOAT:
-        result = FloatText(text);
-        break;
-    case EDIT_INPUT_DOUBLE:
-        result = RealText(u"%.13G", ParseLeadingDouble(text));
-        break;
-    case EDIT_INPUT_DATE_TIME:
-        return DateText(text, OLE_DATE_TEXT_DATE_AND_TIME);
-    case EDIT_INPUT_DATE:
-        return DateText(text, OLE_DATE_TEXT_DATE_ONLY);
-    case EDIT_INPUT_HEX:
-        result = HexText(text);
-        break;
-    default:
-        return CWString(text);
+        case EDIT_INPUT_BYTE:
+            result = ClampedIntegerText(text, 0, 255);
+            break;
+        case EDIT_INPUT_SHORT:
+            result = ClampedIntegerText(text, std::numeric_limits<std::int16_t>::min(),
+                                        std::numeric_limits<std::int16_t>::max());
+            break;
+        case EDIT_INPUT_INT:
+            result = ClampedIntegerText(text, std::numeric_limits<std::int32_t>::min(),
+                                        std::numeric_limits<std::int32_t>::max());
+            break;
+        case EDIT_INPUT_LONG:
+            result = IntegerText(ParseDecimal64(text));
+            break;
+        case EDIT_INPUT_FLOAT:
+            result = FloatText(text);
+            break;
+        case EDIT_INPUT_DOUBLE:
+            result = RealText(u"%.13G", ParseLeadingDouble(text));
+            break;
+        case EDIT_INPUT_DATE_TIME:
+            return DateText(text, OLE_DATE_TEXT_DATE_AND_TIME);
+        case EDIT_INPUT_DATE:
+            return DateText(text, OLE_DATE_TEXT_DATE_ONLY);
+        case EDIT_INPUT_HEX:
+            result = HexText(text);
+            break;
+        default:
+            return CWString(text);
     }
     if (EmptiesZero(inputType) && std::u16string_view(result.GetText()) == u"0") {
         result.Empty();
@@ -176,7 +181,8 @@ double ParseLeadingDouble(const char16_t* text) {
         start = 1;
     }
     // from_chars also reads "inf" and "nan"; a number starts with a digit or a point.
-    if (start >= narrow.size() || !(std::isdigit(static_cast<unsigned char>(narrow[start])) || narrow[start] == '.')) {
+    if (start >= narrow.size() ||
+        !(std::isdigit(static_cast<unsigned char>(narrow[start])) || narrow[start] == '.')) {
         return 0.0;
     }
     double value = 0.0;

@@ -2,9 +2,13 @@
 
 #include <immintrin.h>
 
-EventSlotBase::~EventSlotBase() { ReleaseObject(holder_); }
+EventSlotBase::~EventSlotBase() {
+    ReleaseObject(holder_);
+}
 
-bool EventSlotBase::IsBound() const { return holder_ != nullptr && handler_ != nullptr; }
+bool EventSlotBase::IsBound() const {
+    return holder_ != nullptr && handler_ != nullptr;
+}
 
 // Taken by an atomic decrement that must reach 0; otherwise wait while the word is not positive.
 void EventSlotBase::Lock() {

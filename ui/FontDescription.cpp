@@ -10,7 +10,9 @@ inline constexpr char16_t kSeparator = u',';
 inline constexpr std::int64_t kPointsPerInch = 72;
 
 // A flag field counts only when it is exactly "1"; "2", "true" or "-1" are all false.
-bool IsExactlyOne(std::u16string_view field) { return field == u"1"; }
+bool IsExactlyOne(std::u16string_view field) {
+    return field == u"1";
+}
 
 // round(|points| × dpi / 72), halves up, in 64-bit so that no input can overflow on the way.
 std::int64_t PointsToRoundedPixels(std::int32_t points, int logPixelsY) {
@@ -21,49 +23,51 @@ std::int64_t PointsToRoundedPixels(std::int32_t points, int logPixelsY) {
 
 void ApplyField(FontDescription& font, std::size_t position, std::u16string_view field, int logPixelsY) {
     switch (position) {
-    case 0:
-        if (!field.empty()) {
-            font.faceName = std::u16string(field.substr(0, FontDescription::kMaxFaceLength));
-        }
-        break;
-    case 1: {
-        const std::int64_t pixels = PointsToRoundedPixels(LeadingInteger(field), logPixelsY);
-        if (pixels > 0) {
-            const std::int64_t maxPixels = std::numeric_limits<std::int32_t>::max();
-            font.height = static_cast<std::int32_t>(-(pixels < maxPixels ? pixels : maxPixels));
-        }
-        break;
-    }
-    case 2:
-        font.weight = IsExactlyOne(field) ? FontDescription::kBoldWeight : FontDescription::kNormalWeight;
-        break;
-    case 3:
-        font.italic = IsExactlyOne(field);
-        break;
-    case 4:
-        font.underline = IsExactlyOne(field);
-        break;
-    case 5:
-        font.strikeOut = IsExactlyOne(field);
-        break;
-    case 6:
-        if (!field.empty()) {
-            // The remainder takes the sign of the dividend; a negative angle turns the other way round.
-            std::int32_t angle = LeadingInteger(field) % FontDescription::kFullCircle;
-            if (angle < 0) {
-                angle += FontDescription::kFullCircle;
+        case 0:
+            if (!field.empty()) {
+                font.faceName = std::u16string(field.substr(0, FontDescription::kMaxFaceLength));
             }
-            font.angle = angle;
+            break;
+        case 1: {
+            const std::int64_t pixels = PointsToRoundedPixels(LeadingInteger(field), logPixelsY);
+            if (pixels > 0) {
+                const std::int64_t maxPixels = std::numeric_limits<std::int32_t>::max();
+                font.height = static_cast<std::int32_t>(-(pixels < maxPixels ? pixels : maxPixels));
+            }
+            break;
         }
-        break;
-    default:
-        break;
+        case 2:
+            font.weight = IsExactlyOne(field) ? FontDescription::kBoldWeight : FontDescription::kNormalWeight;
+            break;
+        case 3:
+            font.italic = IsExactlyOne(field);
+            break;
+        case 4:
+            font.underline = IsExactlyOne(field);
+            break;
+        case 5:
+            font.strikeOut = IsExactlyOne(field);
+            break;
+        case 6:
+            if (!field.empty()) {
+                // The remainder takes the sign of the dividend; a negative angle turns the other way round.
+                std::int32_t angle = LeadingInteger(field) % FontDescription::kFullCircle;
+                if (angle < 0) {
+                    angle += FontDescription::kFullCircle;
+                }
+                font.angle = angle;
+            }
+            break;
+        default:
+            break;
     }
 }
 
 }  // namespace
 
-bool IsFontFieldBlank(char16_t unit) { return unit <= u' ' || unit == kIdeographicSpace; }
+bool IsFontFieldBlank(char16_t unit) {
+    return unit <= u' ' || unit == kIdeographicSpace;
+}
 
 std::u16string_view TrimFontField(std::u16string_view field) {
     std::size_t begin = 0;
@@ -113,8 +117,8 @@ FontDescription FontDescription::Parse(std::u16string_view text, int logPixelsY)
     std::size_t start = 0;
     while (position < kFieldCount) {
         const std::size_t comma = text.find(kSeparator, start);
-        const std::u16string_view field =
-            text.substr(start, comma == std::u16string_view::npos ? std::u16string_view::npos : comma - start);
+        const std::u16string_view field = text.substr(
+            start, comma == std::u16string_view::npos ? std::u16string_view::npos : comma - start);
         ApplyField(font, position, TrimFontField(field), logPixelsY);
         ++position;
         if (comma == std::u16string_view::npos) {

@@ -7,7 +7,9 @@ RejectionBeepFunction currentBeep = &MessageBeep;
 
 }  // namespace
 
-void SoundRejectionBeep() { currentBeep(MB_ICONEXCLAMATION); }
+void SoundRejectionBeep() {
+    currentBeep(MB_ICONEXCLAMATION);
+}
 
 RejectionBeepFunction ReplaceRejectionBeep(RejectionBeepFunction beep) {
     const RejectionBeepFunction previous = currentBeep;

@@ -15,7 +15,9 @@ std::vector<ATOM>& Atoms() {
     return atoms;
 }
 
-const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+const wchar_t* Wide(const char16_t* text) {
+    return reinterpret_cast<const wchar_t*>(text);
+}
 
 void GenerateName(WindowClassDescription& description) {
     static constexpr char16_t kDigits[] = u"0123456789ABCDEF";

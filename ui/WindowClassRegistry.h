@@ -12,13 +12,13 @@ struct WindowClassDescription {
     const char16_t* name = nullptr;       // null: "ATL:" and the description's address in hexadecimal
     const char16_t* baseClass = nullptr;  // an existing class to superclass, or null for an own class
     UINT style = 0;
-    const wchar_t* cursor = nullptr;      // system cursor id (IDC_*) of an own class; null for none
+    const wchar_t* cursor = nullptr;  // system cursor id (IDC_*) of an own class; null for none
     HBRUSH background = nullptr;
-    WNDPROC procedure = nullptr;          // the framework's window procedure
+    WNDPROC procedure = nullptr;  // the framework's window procedure
 
     // Filled by registration.
     ATOM atom = 0;
-    WNDPROC baseProcedure = nullptr;      // the superclassed class's procedure, for default processing
+    WNDPROC baseProcedure = nullptr;  // the superclassed class's procedure, for default processing
     char16_t generatedName[kGeneratedNameLength + 1] = {};
 };
 

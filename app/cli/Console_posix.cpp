@@ -2,8 +2,8 @@
 
 #include "app/export/NameCoding.h"
 
-#include <cstdio>
 #include <unistd.h>
+#include <cstdio>
 
 std::vector<std::u16string> Console::Arguments(int argc, char** argv) {
     std::vector<std::u16string> arguments;

@@ -3,6 +3,7 @@
 #include "app/export/NameCoding.h"
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 namespace {

@@ -21,15 +21,15 @@ inline constexpr int kExitUsage = 64;  // EX_USAGE
 
 int ExitCodeOf(ExportOutcomeKind kind) {
     switch (kind) {
-    case ExportOutcomeKind::Done:
-        return kExitDone;
-    case ExportOutcomeKind::DirectoryError:
-        return kExitDirectoryError;
-    case ExportOutcomeKind::NoFiles:
-        return kExitNoFiles;
-    case ExportOutcomeKind::WriteFailed:
-    case ExportOutcomeKind::ListingFailed:
-        break;
+        case ExportOutcomeKind::Done:
+            return kExitDone;
+        case ExportOutcomeKind::DirectoryError:
+            return kExitDirectoryError;
+        case ExportOutcomeKind::NoFiles:
+            return kExitNoFiles;
+        case ExportOutcomeKind::WriteFailed:
+        case ExportOutcomeKind::ListingFailed:
+            break;
     }
     return kExitFailed;
 }
@@ -62,19 +62,19 @@ int RunExport(const CommandLine& command) {
 int main(int argc, char** argv) {
     CommandLine command = ParseCommandLine(Console::Arguments(argc, argv));
     switch (command.action) {
-    case CommandLine::Action::Help:
-        Console::Write(Console::Stream::Output, UsageText());
-        return kExitDone;
-    case CommandLine::Action::Version:
-        Console::Write(Console::Stream::Output, u"morvane-export " + Widen(MORVANE_VERSION) + u" (libxlsxwriter " +
-                                                    Widen(lxw_version()) + u")\n");
-        return kExitDone;
-    case CommandLine::Action::UsageError:
-        Console::Write(Console::Stream::Error, u"morvane-export: " + command.problem + u"\n" +
-                                                   u"usage: morvane-export [-r|--recursive] FOLDER\n");
-        return kExitUsage;
-    case CommandLine::Action::Export:
-        break;
+        case CommandLine::Action::Help:
+            Console::Write(Console::Stream::Output, UsageText());
+            return kExitDone;
+        case CommandLine::Action::Version:
+            Console::Write(Console::Stream::Output, u"morvane-export " + Widen(MORVANE_VERSION) +
+                                                        u" (libxlsxwriter " + Widen(lxw_version()) + u")\n");
+            return kExitDone;
+        case CommandLine::Action::UsageError:
+            Console::Write(Console::Stream::Error, u"morvane-export: " + command.problem + u"\n" +
+                                                       u"usage: morvane-export [-r|--recursive] FOLDER\n");
+            return kExitUsage;
+        case CommandLine::Action::Export:
+            break;
     }
     return RunExport(command);
 }

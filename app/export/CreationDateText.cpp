@@ -52,8 +52,8 @@ const CWString& CreationDateTextCache::Get(std::int64_t creationTime) {
     // Only days well inside the valid range are remembered; anything else is converted every time.
     constexpr std::int64_t kLimit = std::int64_t{1} << 60;
     std::int64_t localTicks = creationTime + utcOffset_;
-    if (creationTime >= 0 && creationTime < kLimit && utcOffset_ > -kTicksPerDay && utcOffset_ < kTicksPerDay &&
-        localTicks >= 0) {
+    if (creationTime >= 0 && creationTime < kLimit && utcOffset_ > -kTicksPerDay &&
+        utcOffset_ < kTicksPerDay && localTicks >= 0) {
         dayStart_ = localTicks / kTicksPerDay * kTicksPerDay - utcOffset_;
         dayEnd_ = dayStart_ + kTicksPerDay;
     } else {

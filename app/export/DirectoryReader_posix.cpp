@@ -4,12 +4,12 @@
 #include "app/export/NameCoding.h"
 #include "app/export/SystemErrorText.h"
 
-#include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 

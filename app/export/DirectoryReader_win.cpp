@@ -25,15 +25,15 @@ std::int64_t ToSize(DWORD high, DWORD low) {
 // it is then neither a file nor a folder rather than an error, as a directory iterator treats it.
 bool IsNotFound(DWORD code) {
     switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-        return true;
-    default:
-        return false;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -41,7 +41,8 @@ bool IsNotFound(DWORD code) {
 // points (cloud placeholders, deduplicated files) are ordinary files and folders. A reparse point
 // without a tag (Wine reports its Unix links so) is taken for a link.
 bool IsLinkTag(DWORD reparseTag) {
-    return reparseTag == IO_REPARSE_TAG_SYMLINK || reparseTag == IO_REPARSE_TAG_MOUNT_POINT || reparseTag == 0;
+    return reparseTag == IO_REPARSE_TAG_SYMLINK || reparseTag == IO_REPARSE_TAG_MOUNT_POINT ||
+           reparseTag == 0;
 }
 
 EntryKind KindOf(DWORD attributes) {

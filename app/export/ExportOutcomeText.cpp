@@ -3,21 +3,21 @@
 CWString ExportOutcomeText(const ExportOutcome& outcome) {
     CWString text;
     switch (outcome.kind) {
-    case ExportOutcomeKind::DirectoryError:
-        text.SetText(u"目录错误");
-        break;
-    case ExportOutcomeKind::NoFiles:
-        text.SetText(u"目录没有文件");
-        break;
-    case ExportOutcomeKind::Done:
-        text.Format(u"生成完毕,文件数量%lld个。", static_cast<long long>(outcome.fileCount));
-        break;
-    case ExportOutcomeKind::WriteFailed:
-        text.SetText(u"生成失败,无法写入文件清单_.xlsx");
-        break;
-    case ExportOutcomeKind::ListingFailed:
-        text.SetText(u"生成失败,无法读取目录");
-        break;
+        case ExportOutcomeKind::DirectoryError:
+            text.SetText(u"目录错误");
+            break;
+        case ExportOutcomeKind::NoFiles:
+            text.SetText(u"目录没有文件");
+            break;
+        case ExportOutcomeKind::Done:
+            text.Format(u"生成完毕,文件数量%lld个。", static_cast<long long>(outcome.fileCount));
+            break;
+        case ExportOutcomeKind::WriteFailed:
+            text.SetText(u"生成失败,无法写入文件清单_.xlsx");
+            break;
+        case ExportOutcomeKind::ListingFailed:
+            text.SetText(u"生成失败,无法读取目录");
+            break;
     }
     return text;
 }

@@ -3,10 +3,10 @@
 #include "app/export/NameCoding.h"
 #include "app/export/SystemErrorText.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 bool MoveFileOver(std::u16string_view from, std::u16string_view to, FileSystemError& error) {
     std::string source = EncodeUtf8(from);

@@ -110,8 +110,7 @@ bool ListFiles(std::u16string_view folder, CMStringArray* subFolders, FileList* 
 }
 
 bool ListFilesRecursive(std::u16string_view folder, CMStringArray* subFolders, FileList* files,
-                        const CMStringArray* suffixFilter, FileSystemError& error,
-                        ExportObserver* observer) {
+                        const CMStringArray* suffixFilter, FileSystemError& error, ExportObserver* observer) {
     error = FileSystemError{};
     if (IsRootForRecursiveWalk(folder) || !PathExists(folder)) {
         return true;

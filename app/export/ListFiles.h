@@ -21,8 +21,7 @@
 
 // The entries directly in `folder`.
 bool ListFiles(std::u16string_view folder, CMStringArray* subFolders, FileList* files,
-               const CMStringArray* suffixFilter, FileSystemError& error,
-               ExportObserver* observer = nullptr);
+               const CMStringArray* suffixFilter, FileSystemError& error, ExportObserver* observer = nullptr);
 
 // The whole tree below `folder`, depth-first in pre-order: a sub-folder's entries come right where the
 // sub-folder stands in its parent's listing. Links to folders are listed but not descended into. A

@@ -2,8 +2,8 @@
 
 #include "app/export/NameCoding.h"
 
-#include <string>
 #include <sys/stat.h>
+#include <string>
 
 namespace {
 

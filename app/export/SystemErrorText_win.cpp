@@ -6,10 +6,9 @@
 
 std::u16string SystemErrorText(int code) {
     wchar_t* buffer = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, static_cast<DWORD>(code), 0,
-                                  reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::u16string text;
     if (length > 0 && buffer != nullptr) {
         text.assign(reinterpret_cast<const char16_t*>(buffer), length);
@@ -17,8 +16,8 @@ std::u16string SystemErrorText(int code) {
     if (buffer != nullptr) {
         LocalFree(buffer);
     }
-    while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ' ||
-                             text.back() == u'.')) {
+    while (!text.empty() &&
+           (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ' || text.back() == u'.')) {
         text.pop_back();
     }
     if (text.empty()) {

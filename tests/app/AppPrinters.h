@@ -23,16 +23,16 @@ inline std::u16string Text(const CWString& text) {
 
 inline const char* KindName(ExportOutcomeKind kind) {
     switch (kind) {
-    case ExportOutcomeKind::DirectoryError:
-        return "DirectoryError";
-    case ExportOutcomeKind::NoFiles:
-        return "NoFiles";
-    case ExportOutcomeKind::Done:
-        return "Done";
-    case ExportOutcomeKind::WriteFailed:
-        return "WriteFailed";
-    case ExportOutcomeKind::ListingFailed:
-        return "ListingFailed";
+        case ExportOutcomeKind::DirectoryError:
+            return "DirectoryError";
+        case ExportOutcomeKind::NoFiles:
+            return "NoFiles";
+        case ExportOutcomeKind::Done:
+            return "Done";
+        case ExportOutcomeKind::WriteFailed:
+            return "WriteFailed";
+        case ExportOutcomeKind::ListingFailed:
+            return "ListingFailed";
     }
     return "?";
 }

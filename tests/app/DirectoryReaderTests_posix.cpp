@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <map>
 
 namespace {
 
@@ -76,7 +76,8 @@ TEST_F(DirectoryReaderPosix, GivesNamesThatAreNotUtf8WithReplacementCharacters) 
     ASSERT_EQ(files.GetCount(), 2);
     std::u16string listed[] = {files.GetPath(0), files.GetPath(1)};
     std::u16string expected = tree_.Path(u"dir\uFFFD/bad\uFFFD.txt");
-    EXPECT_TRUE(listed[0] == expected || listed[1] == expected) << Utf8(listed[0]) << " / " << Utf8(listed[1]);
+    EXPECT_TRUE(listed[0] == expected || listed[1] == expected)
+        << Utf8(listed[0]) << " / " << Utf8(listed[1]);
 }
 
 TEST_F(DirectoryReaderPosix, ReportsAStatusThatCannotBeReadWithPathAndText) {

@@ -17,7 +17,8 @@ using Row = WorkbookExpectation::Row;
 
 class ExportTest : public testing::Test {
 protected:
-    static ExportOutcome Export(const std::u16string& folder, bool recursive, const ExportOptions& options = {}) {
+    static ExportOutcome Export(const std::u16string& folder, bool recursive,
+                                const ExportOptions& options = {}) {
         CWString text;
         text.SetUnits(folder.data(), static_cast<std::int64_t>(folder.size()));
         return ExportFileList(text, recursive, options);
@@ -28,8 +29,10 @@ protected:
     }
 
     // The row of a file made by the test today.
-    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix, std::u16string size) const {
-        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size), LocalTodayText()};
+    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix,
+                std::u16string size) const {
+        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size),
+                   LocalTodayText()};
     }
 
     std::u16string Output() const { return tree_.Path(kOutputName); }
@@ -75,8 +78,8 @@ TEST_F(ExportTest, WritesSizesInWholeThousandsOfBytes) {
 
 TEST_F(ExportTest, WritesNamesInAnyScriptUnchanged) {
     const std::u16string names[] = {
-        u"报告 第一季度.xlsx", u"with  two spaces.txt", u" leading space", u"it's mine.doc",
-        u"&amp; [x] {y} #1.xml",  u"emoji 😀𝄞.png",       u"Ωmega.Σ",
+        u"报告 第一季度.xlsx",   u"with  two spaces.txt", u" leading space", u"it's mine.doc",
+        u"&amp; [x] {y} #1.xml", u"emoji 😀𝄞.png",         u"Ωmega.Σ",
     };
     std::vector<Row> rows;
     for (const std::u16string& name : names) {
@@ -147,7 +150,8 @@ TEST_F(ExportTest, FindsNoFilesInAFolderOfFoldersUnlessRecursive) {
     ExportOutcome outcome = ExportRoot(true);
     ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
     EXPECT_EQ(outcome.fileCount, 1);
-    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({FileRow(u"sub/inner.txt", u"inner", u"txt", u"1KB")}));
+    ExpectWorkbook(Output(),
+                   WorkbookExpectation::SingleSheet({FileRow(u"sub/inner.txt", u"inner", u"txt", u"1KB")}));
 }
 
 TEST_F(ExportTest, FindsNoFilesInEmptyFoldersEvenRecursively) {
@@ -168,10 +172,11 @@ TEST_F(ExportTest, ListsTheWorkbookOfAnEarlierRunOnTheNextOne) {
     ASSERT_EQ(second.kind, ExportOutcomeKind::Done);
     EXPECT_EQ(second.fileCount, 2);
     std::string units = std::to_string(firstSize / 1000) + "KB";
-    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({
-                                 FileRow(u"data.csv", u"data", u"csv", u"4KB"),
-                                 FileRow(kOutputName, u"文件清单_", u"xlsx", std::u16string(units.begin(), units.end())),
-                             }));
+    ExpectWorkbook(
+        Output(), WorkbookExpectation::SingleSheet({
+                      FileRow(u"data.csv", u"data", u"csv", u"4KB"),
+                      FileRow(kOutputName, u"文件清单_", u"xlsx", std::u16string(units.begin(), units.end())),
+                  }));
     // The temporary file of neither run is left behind.
     EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"data.csv", kOutputName}));
 }
@@ -214,7 +219,8 @@ TEST_P(ExportSheetsTest, ContinuesOnFurtherSheetsPastTheRowLimit) {
         std::u16string wide(name.begin(), name.end());
         tree_.MakeFile(wide, 1000 * i);
         std::string size = std::to_string(i) + "KB";
-        rows.push_back(FileRow(wide, wide.substr(0, wide.size() - 4), u"dat", std::u16string(size.begin(), size.end())));
+        rows.push_back(
+            FileRow(wide, wide.substr(0, wide.size() - 4), u"dat", std::u16string(size.begin(), size.end())));
     }
     ExportOptions options;
     options.dataRowsPerSheet = sheetCase.rowsPerSheet;
@@ -236,13 +242,15 @@ TEST_P(ExportSheetsTest, ContinuesOnFurtherSheetsPastTheRowLimit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(RowLimits, ExportSheetsTest,
-                         testing::Values(SheetCase{7, 3, {3, 3, 1}}, SheetCase{6, 3, {3, 3}}, SheetCase{1, 1, {1}},
-                                         SheetCase{2, 1, {1, 1}}, SheetCase{4, 5, {4}}));
+                         testing::Values(SheetCase{7, 3, {3, 3, 1}}, SheetCase{6, 3, {3, 3}},
+                                         SheetCase{1, 1, {1}}, SheetCase{2, 1, {1, 1}},
+                                         SheetCase{4, 5, {4}}));
 
 // Deletes a file as soon as the listing is complete, before any row is written.
 class VanishingObserver : public ExportObserver {
 public:
-    VanishingObserver(const TempTree& tree, std::u16string relative) : tree_(tree), relative_(std::move(relative)) {}
+    VanishingObserver(const TempTree& tree, std::u16string relative)
+        : tree_(tree), relative_(std::move(relative)) {}
 
     void OnProgress(std::int64_t, std::int64_t rowsWritten) override {
         if (rowsWritten == 0 && !removed_) {

@@ -7,15 +7,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstdlib>
-#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
-#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <string>
 #include <vector>
 
 namespace {
@@ -115,8 +115,10 @@ std::u16string UtcDateText(std::int64_t seconds) {
 
 class ExportPosixTest : public testing::Test {
 protected:
-    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix, std::u16string size) const {
-        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size), LocalTodayText()};
+    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix,
+                std::u16string size) const {
+        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size),
+                   LocalTodayText()};
     }
 
     std::u16string Output() const { return tree_.Path(kOutputName); }
@@ -158,7 +160,8 @@ TEST_F(ExportPosixTest, TakesTheBirthTimeOverTheModificationTime) {
     // Where the file system keeps no birth time the modification time stands in.
     std::u16string expected = isBirth ? UtcDateText(created) : u"2001年2月3日";
     EXPECT_NE(isBirth, expected == u"2001年2月3日");
-    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({Row{u"old", tree_.Path(u"old.txt"), u"txt", u"0KB", expected}}));
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet(
+                                 {Row{u"old", tree_.Path(u"old.txt"), u"txt", u"0KB", expected}}));
 }
 
 TEST_F(ExportPosixTest, GivesRowsToNamesThatAreNotUtf8) {
@@ -178,8 +181,8 @@ TEST_F(ExportPosixTest, GivesRowsToNamesThatAreNotUtf8) {
 }
 
 TEST_F(ExportPosixTest, WritesNamesWithQuotesAndControlCharacters) {
-    const std::u16string names[] = {u"quote\"d.txt", u"tab\there.txt", u"new\nline.txt", u"back\\slash.txt",
-                                    u"ctl\x01\x1f.txt", u"*?|:<>.txt"};
+    const std::u16string names[] = {u"quote\"d.txt",    u"tab\there.txt",   u"new\nline.txt",
+                                    u"back\\slash.txt", u"ctl\x01\x1f.txt", u"*?|:<>.txt"};
     std::vector<Row> rows;
     for (const std::u16string& name : names) {
         tree_.MakeFile(name, 1000);
@@ -243,14 +246,17 @@ TEST_F(ExportPosixTest, KeepsAnEarlierWorkbookWhenTheNewOneCannotBeWritten) {
     // 4095 bytes) but not for the longer temporary name the new workbook is first written under.
     std::u16string relative;
     while (tree_.Root().size() + relative.size() + 1 < 4095 - 1 - EncodeUtf8(kOutputName).size()) {
-        std::size_t room = 4095 - 1 - EncodeUtf8(kOutputName).size() - tree_.Root().size() - relative.size() - 1;
-        relative += (relative.empty() ? u"" : u"/") + std::u16string(std::min<std::size_t>(room - 1, 200), u'x');
+        std::size_t room =
+            4095 - 1 - EncodeUtf8(kOutputName).size() - tree_.Root().size() - relative.size() - 1;
+        relative +=
+            (relative.empty() ? u"" : u"/") + std::u16string(std::min<std::size_t>(room - 1, 200), u'x');
         if (room - 1 <= 200) {
             break;
         }
     }
     std::u16string folder = tree_.Path(relative);
-    ASSERT_EQ(EncodeUtf8(folder).size() + 1 + EncodeUtf8(kOutputName).size(), 4095u) << EncodeUtf8(folder).size();
+    ASSERT_EQ(EncodeUtf8(folder).size() + 1 + EncodeUtf8(kOutputName).size(), 4095u)
+        << EncodeUtf8(folder).size();
     tree_.MakeFile(relative + u"/a.txt");
     tree_.WriteFile(relative + u"/" + kOutputName, "the earlier workbook");
 

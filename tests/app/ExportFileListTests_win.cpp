@@ -60,8 +60,10 @@ FILETIME LocalTimeToUtc(WORD year, WORD month, WORD day, WORD hour, WORD minute)
 
 class ExportWinTest : public testing::Test {
 protected:
-    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix, std::u16string size) const {
-        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size), LocalTodayText()};
+    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix,
+                std::u16string size) const {
+        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size),
+                   LocalTodayText()};
     }
 
     std::u16string Output() const { return tree_.Path(kOutputName); }
@@ -118,8 +120,8 @@ TEST_F(ExportWinTest, ShowsTheLocalDayOfACreationJustAfterLocalMidnight) {
     }
 
     ASSERT_EQ(Export(tree_.Root(), false).kind, ExportOutcomeKind::Done);
-    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet(
-                                 {Row{u"night", path, u"txt", u"0KB", u"2021年3月4日"}}));
+    ExpectWorkbook(Output(),
+                   WorkbookExpectation::SingleSheet({Row{u"night", path, u"txt", u"0KB", u"2021年3月4日"}}));
 }
 
 TEST_F(ExportWinTest, KeepsAnEarlierWorkbookThatAnotherProgramHoldsOpen) {
@@ -185,7 +187,8 @@ TEST_F(ExportWinTest, GivesRowsToNamesWithLoneSurrogates) {
     }
     CloseHandle(file);
     ASSERT_EQ(Export(tree_.Root(), false).kind, ExportOutcomeKind::Done);
-    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({FileRow(u"bad\uFFFD.txt", u"bad\uFFFD", u"txt", u"0KB")}));
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet(
+                                 {FileRow(u"bad\uFFFD.txt", u"bad\uFFFD", u"txt", u"0KB")}));
 }
 
 }  // namespace

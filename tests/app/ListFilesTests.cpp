@@ -82,7 +82,8 @@ TEST_F(ListFilesTest, WalksTheTreeDepthFirstInPreOrder) {
     FileSystemError error;
     ASSERT_TRUE(ListFilesRecursive(tree_.Root(), nullptr, &files, nullptr, error));
     std::vector<std::u16string> paths = Texts(files.GetPaths());
-    EXPECT_EQ(Sorted(paths), Sorted({P(u"a.txt"), P(u"B.TXT"), P(u"c.doc"), P(u"sub/d.txt"), P(u"sub/deeper/e.md")}));
+    EXPECT_EQ(Sorted(paths),
+              Sorted({P(u"a.txt"), P(u"B.TXT"), P(u"c.doc"), P(u"sub/d.txt"), P(u"sub/deeper/e.md")}));
     // Whatever the file system's order, the files below "sub" come as one block.
     auto first = std::find(paths.begin(), paths.end(), P(u"sub/d.txt"));
     auto deeper = std::find(paths.begin(), paths.end(), P(u"sub/deeper/e.md"));

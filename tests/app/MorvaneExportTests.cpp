@@ -104,7 +104,8 @@ TEST_F(MorvaneExportTest, AnswersHelpAndVersion) {
     ProcessResult version = Run({u"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.output.rfind("morvane-export ", 0), 0u) << version.output;
-    EXPECT_NE(version.output.find(std::string("libxlsxwriter ") + lxw_version()), std::string::npos) << version.output;
+    EXPECT_NE(version.output.find(std::string("libxlsxwriter ") + lxw_version()), std::string::npos)
+        << version.output;
 }
 
 }  // namespace

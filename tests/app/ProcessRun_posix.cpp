@@ -2,11 +2,11 @@
 
 #include "app/export/NameCoding.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 

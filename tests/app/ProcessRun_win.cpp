@@ -76,8 +76,8 @@ ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments) {
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                       nullptr, &startup, &process)) {
+    if (CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                       nullptr, nullptr, &startup, &process)) {
         result.started = true;
         WaitForSingleObject(process.hProcess, INFINITE);
         DWORD code = 0;

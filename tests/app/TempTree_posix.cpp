@@ -6,13 +6,13 @@
 
 #include <algorithm>
 
-#include <cstdio>
-#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -27,7 +27,8 @@ int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
 }
 
 void MakeParents(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
         mkdir(path.substr(0, slash).c_str(), 0755);
     }
 }
@@ -36,7 +37,8 @@ void MakeParents(const std::string& path) {
 
 TempTree::TempTree() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/morvane-test-XXXXXX";
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/morvane-test-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) {
         ADD_FAILURE() << "cannot make a temporary folder";
     }

@@ -67,8 +67,8 @@ TempTree::TempTree() {
         folder.pop_back();
     }
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        std::string suffix = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()) + "-" +
-                             std::to_string(attempt);
+        std::string suffix = std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64()) +
+                             "-" + std::to_string(attempt);
         std::u16string candidate = folder + u"\\morvane-test-" + std::u16string(suffix.begin(), suffix.end());
         if (CreateDirectoryW(Wide(candidate), nullptr)) {
             root_ = candidate;
@@ -95,7 +95,8 @@ void TempTree::MakeFolder(std::u16string_view relative) const {
 void TempTree::MakeFile(std::u16string_view relative, std::int64_t size) const {
     std::u16string path = Path(relative);
     MakeParents(path);
-    HANDLE file = CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot make a file, error " << GetLastError();
     LARGE_INTEGER end;
     end.QuadPart = size;
@@ -106,7 +107,8 @@ void TempTree::MakeFile(std::u16string_view relative, std::int64_t size) const {
 void TempTree::WriteFile(std::u16string_view relative, std::string_view bytes) const {
     std::u16string path = Path(relative);
     MakeParents(path);
-    HANDLE file = CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot write a file, error " << GetLastError();
     DWORD written = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -115,8 +117,8 @@ void TempTree::WriteFile(std::u16string_view relative, std::string_view bytes) c
 
 std::string TempTree::ReadFile(std::u16string_view relative) const {
     std::u16string path = Path(relative);
-    HANDLE file = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
+    HANDLE file = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return {};
     }

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -38,8 +38,8 @@ void ExpectWorkbook(const std::u16string& path, const WorkbookExpectation& expec
     ASSERT_EQ(write(fd, json.data(), json.size()), static_cast<ssize_t>(json.size()));
     close(fd);
 
-    std::string command = std::string(kPython) + " " + Quoted(kReader) + " --expect " + Quoted(jsonPath) + " " +
-                          Quoted(workbook) + " 2>&1";
+    std::string command = std::string(kPython) + " " + Quoted(kReader) + " --expect " + Quoted(jsonPath) +
+                          " " + Quoted(workbook) + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;

@@ -55,7 +55,8 @@ public:
     }
 };
 
-const testing::Environment* const kReadbackEnvironment = testing::AddGlobalTestEnvironment(new ReadbackEnvironment);
+const testing::Environment* const kReadbackEnvironment =
+    testing::AddGlobalTestEnvironment(new ReadbackEnvironment);
 
 std::string CaseName() {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
@@ -76,11 +77,13 @@ void ExpectWorkbook(const std::u16string& path, const WorkbookExpectation& expec
     std::string base = CaseName() + "." + std::to_string(++sequence);
     std::u16string wideBase(base.begin(), base.end());
     std::u16string copy = folder + u"\\" + wideBase + u".xlsx";
-    ASSERT_TRUE(CopyFileW(Wide(path), Wide(copy), FALSE)) << "cannot copy the workbook, error " << GetLastError();
+    ASSERT_TRUE(CopyFileW(Wide(path), Wide(copy), FALSE))
+        << "cannot copy the workbook, error " << GetLastError();
 
     std::string json = expected.ToJson(base + ".xlsx");
     std::u16string jsonPath = folder + u"\\" + wideBase + u".expect.json";
-    HANDLE file = CreateFileW(Wide(jsonPath), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(Wide(jsonPath), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     DWORD written = 0;
     WriteFile(file, json.data(), static_cast<DWORD>(json.size()), &written, nullptr);

@@ -47,8 +47,9 @@ std::string WorkbookExpectation::ToJson(const std::string& workbookName) const {
     for (std::size_t s = 0; s < sheets.size(); ++s) {
         json += s == 0 ? "\n  {\"name\": " : ",\n  {\"name\": ";
         AppendJsonString(json, sheets[s].name);
-        json += ", \"widths\": {\"A\": 20, \"B\": 150, \"C\": 15, \"D\": 15, \"E\": 15}, \"rows\": [\n   "
-                "[\"文件名\", \"文件路径\", \"文件后缀\", \"文件大小\", \"创建时间\"]";
+        json +=
+            ", \"widths\": {\"A\": 20, \"B\": 150, \"C\": 15, \"D\": 15, \"E\": 15}, \"rows\": [\n   "
+            "[\"文件名\", \"文件路径\", \"文件后缀\", \"文件大小\", \"创建时间\"]";
         for (const Row& row : sheets[s].rows) {
             json += ",\n   [";
             for (std::size_t column = 0; column < row.size(); ++column) {

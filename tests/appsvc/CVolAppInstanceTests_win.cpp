@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "appsvc/Win32Api.h"
+
 #include <commctrl.h>
 
 #include "appsvc/CVolAppInstance.h"
@@ -37,7 +38,9 @@ std::u16string LongString(int length) {
     return text;
 }
 
-std::u16string TextOf(const CWString& text) { return std::u16string(text.GetText()); }
+std::u16string TextOf(const CWString& text) {
+    return std::u16string(text.GetText());
+}
 
 // The raw bytes of a resource written to a temporary file; the file is removed with the object.
 class TempFileFromResource {
@@ -63,7 +66,9 @@ private:
     std::wstring path_;
 };
 
-int ImageListImageCount(HANDLE list) { return ImageList_GetImageCount(static_cast<HIMAGELIST>(list)); }
+int ImageListImageCount(HANDLE list) {
+    return ImageList_GetImageCount(static_cast<HIMAGELIST>(list));
+}
 
 void ImageListSize(HANDLE list, int& width, int& height) {
     width = height = 0;
@@ -175,7 +180,8 @@ TEST(CVolAppInstance, BitmapResourceDecodesTheStoredImageFile) {
 TEST(CVolAppInstance, ImageResourcesThatCannotBeMadeAreNull) {
     CVolAppInstance& instance = GetAppInstance();
     EXPECT_EQ(instance.LoadImageResource(CVolAppInstance::kImageBitmap, kMissing), nullptr);
-    EXPECT_EQ(instance.LoadImageResource(CVolAppInstance::kImageList, kTextWithBom), nullptr);  // not an image
+    EXPECT_EQ(instance.LoadImageResource(CVolAppInstance::kImageList, kTextWithBom),
+              nullptr);  // not an image
     EXPECT_EQ(instance.LoadImageResource(CVolAppInstance::kImageCursor, kMissing), nullptr);
     EXPECT_EQ(instance.LoadImageResource(CVolAppInstance::kImageIcon, kMissing), nullptr);
     EXPECT_EQ(instance.LoadImageResource(4, kStripPng), nullptr);

@@ -59,7 +59,9 @@ private:
     HWND handle_;  // kept through WM_NCDESTROY, when the test window has let go of its own
 };
 
-HWND SomeWindow() { return GetDesktopWindow(); }
+HWND SomeWindow() {
+    return GetDesktopWindow();
+}
 
 }  // namespace
 
@@ -227,8 +229,8 @@ TEST(CVolWindowProcFilters, ChainIsEmptiedAfterFiltersSawNcDestroy) {
     std::vector<std::string> log;
     RecordingFilter filter(log, "f");
     FilteredWindow window;
-    SendMessageW(window.Handle(), VM_ADDFILTER, reinterpret_cast<WPARAM>(static_cast<IWindowProcFilter*>(&filter)),
-                 FRAMEWORK_MAGIC);
+    SendMessageW(window.Handle(), VM_ADDFILTER,
+                 reinterpret_cast<WPARAM>(static_cast<IWindowProcFilter*>(&filter)), FRAMEWORK_MAGIC);
 
     window.Destroy();
     ASSERT_FALSE(log.empty());

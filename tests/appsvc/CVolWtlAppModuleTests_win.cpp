@@ -63,8 +63,10 @@ TEST(CVolWtlAppModule, TermRunsCallbacksOnceAndClosesTheRegistry) {
     CVolWtlAppModule module;
     ASSERT_EQ(module.Init(), S_OK);
     std::vector<int> calls;
-    auto record = [](void* context) { static_cast<std::vector<int>*>(context)->push_back(static_cast<int>(
-                                           static_cast<std::vector<int>*>(context)->size())); };
+    auto record = [](void* context) {
+        static_cast<std::vector<int>*>(context)->push_back(
+            static_cast<int>(static_cast<std::vector<int>*>(context)->size()));
+    };
     ASSERT_TRUE(module.AddTermCallback(record, &calls));
     ASSERT_TRUE(module.AddTermCallback(record, &calls));
     CMessageLoop loop;

@@ -47,8 +47,8 @@ TEST_F(ScaleTest, DesignedValuesScaleByTheInstanceScale) {
         int designed;
         int device;
     } cases[] = {
-        {1.25, 37, 46}, {1.25, 633, 791}, {1.25, 267, 334}, {1.25, 0, 0},
-        {1.0, 633, 633}, {1.0, 1, 1},     {1.5, 0, 0},      {1.5, 3, 5},
+        {1.25, 37, 46},  {1.25, 633, 791}, {1.25, 267, 334}, {1.25, 0, 0},
+        {1.0, 633, 633}, {1.0, 1, 1},      {1.5, 0, 0},      {1.5, 3, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.scale << " x " << c.designed);

@@ -20,8 +20,8 @@ TEST(FrameworkPreTranslate, ConsidersOnlyKeyboardAndMouseRanges) {
         UINT message;
         bool offered;
     } cases[] = {
-        {0xFF, false},  {WM_KEYDOWN, true}, {0x109, true},  {0x10A, false}, {0x1FF, false},
-        {0x200, true},  {0x20E, true},      {0x20F, false}, {WM_APP, false}, {WM_PAINT, false},
+        {0xFF, false}, {WM_KEYDOWN, true}, {0x109, true},  {0x10A, false},  {0x1FF, false},
+        {0x200, true}, {0x20E, true},      {0x20F, false}, {WM_APP, false}, {WM_PAINT, false},
     };
     TestWindow framework(true);
     framework.preTranslateAnswer = FRAMEWORK_MAGIC;

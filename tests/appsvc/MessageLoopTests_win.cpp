@@ -39,7 +39,8 @@ public:
 
 class RecordingIdleHandler : public IIdleHandler {
 public:
-    RecordingIdleHandler(std::vector<std::string>& trace, std::string name) : trace_(trace), name_(std::move(name)) {}
+    RecordingIdleHandler(std::vector<std::string>& trace, std::string name)
+        : trace_(trace), name_(std::move(name)) {}
     bool OnIdle() override {
         trace_.push_back(name_);
         return true;  // ignored by the loop
@@ -80,9 +81,9 @@ TEST(IsIdleMessage, OnlyMouseMovesPaintAndCaretBlinkKeepIdleWorkOff) {
         UINT message;
         bool restartsIdle;
     } cases[] = {
-        {WM_MOUSEMOVE, false}, {WM_NCMOUSEMOVE, false}, {WM_PAINT, false},   {0x118, false},
-        {WM_KEYDOWN, true},    {WM_LBUTTONDOWN, true},  {WM_TIMER, true},    {WM_APP, true},
-        {WM_NULL, true},       {WM_MOUSEWHEEL, true},   {WM_NCPAINT, true},  {WM_CHAR, true},
+        {WM_MOUSEMOVE, false}, {WM_NCMOUSEMOVE, false}, {WM_PAINT, false},  {0x118, false},
+        {WM_KEYDOWN, true},    {WM_LBUTTONDOWN, true},  {WM_TIMER, true},   {WM_APP, true},
+        {WM_NULL, true},       {WM_MOUSEWHEEL, true},   {WM_NCPAINT, true}, {WM_CHAR, true},
     };
     CMessageLoop loop;
     for (const auto& c : cases) {

@@ -34,7 +34,9 @@ TestWindow::TestWindow(bool marked, HWND parent, DWORD style) {
     }
 }
 
-TestWindow::~TestWindow() { Destroy(); }
+TestWindow::~TestWindow() {
+    Destroy();
+}
 
 void TestWindow::Destroy() {
     if (handle_ != nullptr && IsWindow(handle_)) {
@@ -44,7 +46,8 @@ void TestWindow::Destroy() {
 }
 
 bool TestWindow::HasReceived(UINT message) const {
-    return std::any_of(received.begin(), received.end(), [message](const auto& r) { return r.message == message; });
+    return std::any_of(received.begin(), received.end(),
+                       [message](const auto& r) { return r.message == message; });
 }
 
 bool TestWindow::WasOffered(UINT message) const {

@@ -31,7 +31,8 @@ protected:
     std::vector<std::unique_ptr<TestWorker>> workers;
 
     TestWorker* AddWorker(std::int64_t state, std::uint64_t lastUsed) {
-        workers.push_back(std::make_unique<TestWorker>(static_cast<int>(workers.size()), releases, state, lastUsed));
+        workers.push_back(
+            std::make_unique<TestWorker>(static_cast<int>(workers.size()), releases, state, lastUsed));
         pool.Add(workers.back().get());
         return workers.back().get();
     }

@@ -48,7 +48,8 @@ protected:
 TEST_F(CVWnd_BaseTest, FilterAddedByMessageTakesMessagesBeforeTheWindow) {
     AnsweringFilter filter;
     const HWND window = child_.GetWindow();
-    EXPECT_EQ(SendMessageW(window, VM_ADDFILTER, reinterpret_cast<WPARAM>(&filter), FRAMEWORK_MAGIC), FRAMEWORK_MAGIC);
+    EXPECT_EQ(SendMessageW(window, VM_ADDFILTER, reinterpret_cast<WPARAM>(&filter), FRAMEWORK_MAGIC),
+              FRAMEWORK_MAGIC);
     child_.Native().Forget();
     EXPECT_EQ(SendMessageW(window, WM_USER + 9, 0, 0), 555);
     EXPECT_FALSE(child_.Native().SawMessage(WM_USER + 9));
@@ -69,8 +70,8 @@ TEST_F(CVWnd_BaseTest, FilterSeesTheLastMessageAndTheChainIsEmptiedAfterIt) {
     EXPECT_EQ(CVWnd_Base::FromHandle(nullptr), nullptr);
 }
 
-std::int32_t ThrowOnUserMessage(CVolObject*, CVolWinControl*, std::uint32_t, HWND, std::uint32_t message, WPARAM,
-                                LPARAM, MessageRecord*) {
+std::int32_t ThrowOnUserMessage(CVolObject*, CVolWinControl*, std::uint32_t, HWND, std::uint32_t message,
+                                WPARAM, LPARAM, MessageRecord*) {
     if (message == WM_USER + 3) {
         throw std::runtime_error("handler failed");
     }
@@ -88,7 +89,9 @@ TEST_F(CVWnd_BaseTest, ExceptionFromAHandlerEndsOnlyThatMessage) {
     EXPECT_TRUE(child_.Native().SawMessage(WM_USER + 4));
 }
 
-void ThrowWhileMakingChildren(TestForm&) { throw std::runtime_error("no children"); }
+void ThrowWhileMakingChildren(TestForm&) {
+    throw std::runtime_error("no children");
+}
 
 TEST(FrameworkWindowCreation, ExceptionWhileMakingChildrenReachesTheCreator) {
     TestForm form;

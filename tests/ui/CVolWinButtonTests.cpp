@@ -19,7 +19,8 @@ std::int32_t RecordClick(CVolObject* target, CVolWinControl* sender, std::uint32
     EventRecorder& recorder = EventRecorder::Of(target);
     recorder.lastSender = sender;
     const auto* checkBox = dynamic_cast<const CVolWinCheckBox*>(sender);
-    recorder.Add(checkBox == nullptr ? "click" : (checkBox->IsChecked() ? "click checked" : "click unchecked"));
+    recorder.Add(checkBox == nullptr ? "click"
+                                     : (checkBox->IsChecked() ? "click checked" : "click unchecked"));
     return recorder.answer;
 }
 
@@ -130,8 +131,9 @@ TEST_F(ButtonTest, ReflectedControlColorAnswersTheButtonsColoursAndBrush) {
     button.SetBackgroundColor(kGreen);
     ASSERT_TRUE(CreateChild(button, 10, 10, 85, 32, 7));
     const HDC dc = CreateCompatibleDC(nullptr);
-    const auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageW(formWindow_, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(button.GetWindow())));
+    const auto brush =
+        reinterpret_cast<HBRUSH>(SendMessageW(formWindow_, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                              reinterpret_cast<LPARAM>(button.GetWindow())));
     EXPECT_EQ(GetTextColor(dc), kRed);
     EXPECT_EQ(GetBkColor(dc), kGreen);
     LOGBRUSH description{};

@@ -203,7 +203,8 @@ TEST_F(CVolWinControlTest, MouseEventsCarrySignedCoordinatesAndKeyFlags) {
     SendMessageW(panel.GetWindow(), WM_LBUTTONDOWN, MK_CONTROL | MK_SHIFT | MK_LBUTTON, MAKELPARAM(-5, 7));
     SendMessageW(panel.GetWindow(), WM_RBUTTONUP, MK_CONTROL, MAKELPARAM(3, -2));
     SendMessageW(panel.GetWindow(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 41));
-    EXPECT_EQ(recorder.entries, (std::vector<std::string>{"-5,7 keys 40960", "3,-2 keys 8192", "40,41 keys 0"}));
+    EXPECT_EQ(recorder.entries,
+              (std::vector<std::string>{"-5,7 keys 40960", "3,-2 keys 8192", "40,41 keys 0"}));
 }
 
 TEST_F(CVolWinControlTest, NonZeroMouseAnswerConsumesTheMessage) {
@@ -247,7 +248,8 @@ TEST_F(CVolWinControlTest, AltHeldAddsItsFlagToMouseEvents) {
     EXPECT_EQ(recorder.entries, std::vector<std::string>{"1,1 keys 16384"});
 }
 
-std::int32_t RecordWheel(CVolObject* target, CVolWinControl*, std::uint32_t, std::int32_t notches, std::int32_t keys) {
+std::int32_t RecordWheel(CVolObject* target, CVolWinControl*, std::uint32_t, std::int32_t notches,
+                         std::int32_t keys) {
     EventRecorder::Of(target).Add(std::to_string(notches) + " keys " + std::to_string(keys));
     return 0;
 }
@@ -262,7 +264,8 @@ TEST_F(CVolWinControlTest, WheelEventCountsNotches) {
     EXPECT_EQ(recorder.entries, (std::vector<std::string>{"2 keys 8192", "-1 keys 0"}));
 }
 
-std::int32_t RecordKey(CVolObject* target, CVolWinControl*, std::uint32_t, std::int32_t code, std::int32_t modifiers) {
+std::int32_t RecordKey(CVolObject* target, CVolWinControl*, std::uint32_t, std::int32_t code,
+                       std::int32_t modifiers) {
     EventRecorder::Of(target).Add(std::to_string(code) + " mod " + std::to_string(modifiers));
     return 0;
 }
@@ -301,8 +304,8 @@ TEST_F(CVolWinControlTest, FocusMessagesRaiseGotAndLostFocus) {
     EXPECT_EQ(lost.entries.size(), 1u);
 }
 
-std::int32_t RecordMessage(CVolObject* target, CVolWinControl*, std::uint32_t, HWND, std::uint32_t message, WPARAM wParam,
-                           LPARAM lParam, MessageRecord* record) {
+std::int32_t RecordMessage(CVolObject* target, CVolWinControl*, std::uint32_t, HWND, std::uint32_t message,
+                           WPARAM wParam, LPARAM lParam, MessageRecord* record) {
     EventRecorder& recorder = EventRecorder::Of(target);
     if (message == WM_USER + 5) {
         recorder.Add("message " + std::to_string(wParam) + " " + std::to_string(lParam));
@@ -338,13 +341,15 @@ TEST_F(CVolWinControlTest, CursorOfTheBridgeIsSetAndTheMessageConsumed) {
     const HCURSOR cross = LoadCursorW(nullptr, IDC_CROSS);
     panel.SetCursor(cross);
     panel.Native().Forget();
-    EXPECT_EQ(SendMessageW(panel.GetWindow(), WM_SETCURSOR, reinterpret_cast<WPARAM>(panel.GetWindow()), HTCLIENT), TRUE);
+    EXPECT_EQ(
+        SendMessageW(panel.GetWindow(), WM_SETCURSOR, reinterpret_cast<WPARAM>(panel.GetWindow()), HTCLIENT),
+        TRUE);
     EXPECT_FALSE(panel.Native().SawMessage(WM_SETCURSOR));
     EXPECT_EQ(GetCursor(), cross);
 }
 
-std::int32_t DestroySender(CVolObject* target, CVolWinControl* sender, std::uint32_t, std::int32_t, std::int32_t,
-                           std::int32_t) {
+std::int32_t DestroySender(CVolObject* target, CVolWinControl* sender, std::uint32_t, std::int32_t,
+                           std::int32_t, std::int32_t) {
     EventRecorder::Of(target).Add("destroying");
     DestroyWindow(sender->GetWindow());
     return 0;  // not consumed, yet nothing more may happen to the window
@@ -368,7 +373,8 @@ TEST_F(CVolWinControlTest, HandlerThatDestroysItsWindowEndsThatMessage) {
 // A handler may even drop the last reference to the control; the native object outlives the message.
 RecordingPanel* panelToDrop = nullptr;
 
-std::int32_t DropPanel(CVolObject* target, CVolWinControl*, std::uint32_t, std::int32_t, std::int32_t, std::int32_t) {
+std::int32_t DropPanel(CVolObject* target, CVolWinControl*, std::uint32_t, std::int32_t, std::int32_t,
+                       std::int32_t) {
     EventRecorder::Of(target).Add("dropped");
     panelToDrop->Destroy();
     panelToDrop = nullptr;

@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-
 #include "EventRecorder.h"
 #include "FormFixture.h"
 #include "WindowPixels.h"
@@ -67,7 +66,9 @@ std::int32_t ReplaceCharacter(CVolObject* target, CVolWinControl*, std::uint32_t
 
 inline constexpr COLORREF kWhite = RGB(255, 255, 255);
 
-std::u16string TextOf(const CVolWinControl& control) { return control.GetText().GetText(); }
+std::u16string TextOf(const CVolWinControl& control) {
+    return control.GetText().GetText();
+}
 
 void Type(const CVolWinControl& control, const std::u16string& characters) {
     for (const char16_t character : characters) {
@@ -142,13 +143,13 @@ TEST_P(EditLeaveTest, TextIsTidiedWhenTheBoxLosesTheFocus) {
     EXPECT_EQ(TextOf(edit_), std::u16string(row.shown));
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, EditLeaveTest,
-                         testing::Values(LeaveCase{EDIT_INPUT_BYTE, u"300", u"255"},
-                                         LeaveCase{EDIT_INPUT_BYTE, u"-5", u""},
-                                         LeaveCase{EDIT_INPUT_DOUBLE, u"3.14159265358979323", u"3.14159265359"},
-                                         LeaveCase{EDIT_INPUT_HEX, u"ff", u"FF"},
-                                         LeaveCase{EDIT_INPUT_DATE, u"2024-3-5 14:07", u"2024年3月5日"},
-                                         LeaveCase{EDIT_INPUT_TEXT, u" 300 ", u" 300 "}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, EditLeaveTest,
+    testing::Values(LeaveCase{EDIT_INPUT_BYTE, u"300", u"255"}, LeaveCase{EDIT_INPUT_BYTE, u"-5", u""},
+                    LeaveCase{EDIT_INPUT_DOUBLE, u"3.14159265358979323", u"3.14159265359"},
+                    LeaveCase{EDIT_INPUT_HEX, u"ff", u"FF"},
+                    LeaveCase{EDIT_INPUT_DATE, u"2024-3-5 14:07", u"2024年3月5日"},
+                    LeaveCase{EDIT_INPUT_TEXT, u" 300 ", u" 300 "}));
 
 TEST_F(EditTest, TidyingKeepsTheCaretWhereTheSelectionStarted) {
     CreateBoxes(EDIT_INPUT_BYTE);
@@ -159,7 +160,8 @@ TEST_F(EditTest, TidyingKeepsTheCaretWhereTheSelectionStarted) {
     ASSERT_EQ(TextOf(edit_), u"255");
     DWORD start = 99;
     DWORD end = 99;
-    SendMessageW(edit_.GetWindow(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(edit_.GetWindow(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 1u);
     EXPECT_EQ(end, 1u);
 }
@@ -254,7 +256,8 @@ inline constexpr DWORD kMultiLineBits = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTR
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, EditStyleTest,
-    testing::Values(StyleCase{false, 0, 0, WS_TABSTOP | ES_AUTOHSCROLL, ES_MULTILINE | ES_READONLY | ES_PASSWORD},
+    testing::Values(StyleCase{false, 0, 0, WS_TABSTOP | ES_AUTOHSCROLL,
+                              ES_MULTILINE | ES_READONLY | ES_PASSWORD},
                     StyleCase{false, 3, 0, ES_AUTOHSCROLL, WS_HSCROLL | WS_VSCROLL},  // single line: no bars
                     StyleCase{true, 0, 0, kMultiLineBits, ES_AUTOHSCROLL | WS_HSCROLL | WS_VSCROLL},
                     StyleCase{true, 1, 0, kMultiLineBits | ES_AUTOHSCROLL | WS_HSCROLL, WS_VSCROLL},
@@ -375,8 +378,8 @@ TEST_F(EditTest, EscapeInAMultiLineBoxDoesNotCloseTheForm) {
     EXPECT_FALSE(EscapeClosesTheParent(multi.GetWindow(), formWindow_));
 
     // The system's own multi-line box would.
-    const HWND system = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE, 0, 0, 50, 50, formWindow_, nullptr,
-                                        nullptr, nullptr);
+    const HWND system = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | ES_MULTILINE, 0, 0, 50, 50, formWindow_,
+                                        nullptr, nullptr, nullptr);
     ASSERT_NE(system, nullptr);
     EXPECT_TRUE(EscapeClosesTheParent(system, formWindow_));
     DestroyWindow(system);

@@ -111,9 +111,9 @@ TEST_F(CVolWinFormTest, ChildFormAtDefaultPositionSitsAtTheOrigin) {
     ControlCreateInfo parentInfo = MakeDefaultFormInfo();
     ASSERT_TRUE(form_.CreateControl(parentInfo));
     TestForm child(100, 80);
-    ControlCreateInfo info = MakeCreateInfo(form_.GetWindow(), &form_, ControlCreateInfo::kDefault,
-                                            ControlCreateInfo::kDefault, ControlCreateInfo::kDefault,
-                                            ControlCreateInfo::kDefault, 12);
+    ControlCreateInfo info =
+        MakeCreateInfo(form_.GetWindow(), &form_, ControlCreateInfo::kDefault, ControlCreateInfo::kDefault,
+                       ControlCreateInfo::kDefault, ControlCreateInfo::kDefault, 12);
     ASSERT_TRUE(child.CreateControl(info));
     EXPECT_NE(info.style & WS_CHILD, 0u);
     EXPECT_EQ(info.x, 0);
@@ -157,13 +157,13 @@ TEST_P(FormBorder, BorderKindSetsFrameStyles) {
     EXPECT_EQ(info.exStyle & (WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE), GetParam().exStyle);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, FormBorder,
-    testing::Values(BorderCase{0, 0, 0}, BorderCase{1, WS_THICKFRAME | WS_CAPTION, 0}, BorderCase{2, WS_CAPTION, 0},
-                    BorderCase{3, WS_THICKFRAME | WS_CAPTION, WS_EX_TOOLWINDOW},
-                    BorderCase{4, WS_CAPTION, WS_EX_TOOLWINDOW},
-                    BorderCase{5, WS_THICKFRAME | WS_CAPTION, WS_EX_CLIENTEDGE},
-                    BorderCase{6, WS_CAPTION, WS_EX_CLIENTEDGE}));
+INSTANTIATE_TEST_SUITE_P(Rows, FormBorder,
+                         testing::Values(BorderCase{0, 0, 0}, BorderCase{1, WS_THICKFRAME | WS_CAPTION, 0},
+                                         BorderCase{2, WS_CAPTION, 0},
+                                         BorderCase{3, WS_THICKFRAME | WS_CAPTION, WS_EX_TOOLWINDOW},
+                                         BorderCase{4, WS_CAPTION, WS_EX_TOOLWINDOW},
+                                         BorderCase{5, WS_THICKFRAME | WS_CAPTION, WS_EX_CLIENTEDGE},
+                                         BorderCase{6, WS_CAPTION, WS_EX_CLIENTEDGE}));
 
 TEST(FormStyles, BoxesAndStartModesAddTheirStyles) {
     CVWnd_WinForm native;
@@ -187,7 +187,8 @@ TEST_F(CVolWinFormTest, UntitledFormWithCaptionShowsTheProgramName) {
 
 std::int32_t RecordContainerCreated(CVolObject* target, CVolWinControl* sender, std::uint32_t) {
     auto& form = static_cast<TestForm&>(*sender);
-    EventRecorder::Of(target).Add("created after " + std::to_string(form.createChildrenCalls) + " children calls");
+    EventRecorder::Of(target).Add("created after " + std::to_string(form.createChildrenCalls) +
+                                  " children calls");
     return 0;
 }
 
@@ -240,7 +241,8 @@ TEST_P(FormClose, BothQuestionsMustAgreeToClose) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FormClose,
-                         testing::Values(CloseCase{true, 0, true, 1, false, 0},   // QueryClose false: no Closing
+                         testing::Values(CloseCase{true, 0, true, 1, false,
+                                                   0},  // QueryClose false: no Closing
                                          CloseCase{true, 1, true, 0, false, 1},   // Closing false
                                          CloseCase{true, 1, true, 1, true, 1},    // both agree
                                          CloseCase{false, 0, false, 0, true, 0},  // nobody asked
@@ -277,8 +279,8 @@ protected:
         ControlCreateInfo panelInfo = MakeCreateInfo(form_.GetWindow(), &form_, 0, 0, 100, 100, 50);
         ASSERT_TRUE(panel_.CreateControl(panelInfo));
         button_ = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 0, 0, 50, 20,
-                                  panel_.GetWindow(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(77)), nullptr,
-                                  nullptr);
+                                  panel_.GetWindow(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(77)),
+                                  nullptr, nullptr);
         ASSERT_NE(button_, nullptr);
     }
     LRESULT AskDefault() { return SendMessageW(form_.GetWindow(), DM_GETDEFID, 0, 0); }
@@ -287,7 +289,9 @@ protected:
     HWND button_ = nullptr;
 };
 
-TEST_F(DefaultButton, AnswersZeroWithoutADefaultButton) { EXPECT_EQ(AskDefault(), 0); }
+TEST_F(DefaultButton, AnswersZeroWithoutADefaultButton) {
+    EXPECT_EQ(AskDefault(), 0);
+}
 
 TEST_F(DefaultButton, AnswersTheIdWithTheHasDefaultMark) {
     form_.GetFormWindow()->SetDefaultButtonId(77);
@@ -317,16 +321,19 @@ TEST_F(CVolWinFormTest, FormAnswersTheQueryForItsNativeObjectOnly) {
     ASSERT_TRUE(form_.CreateControl(info));
     CVWnd_Base* found = nullptr;
     NativeObjectQuery query{u"CVWnd_WinForm", &found};
-    EXPECT_EQ(SendMessageW(form_.GetWindow(), VM_QUERYOBJECT, reinterpret_cast<WPARAM>(&query), FRAMEWORK_MAGIC),
-              FRAMEWORK_MAGIC);
+    EXPECT_EQ(
+        SendMessageW(form_.GetWindow(), VM_QUERYOBJECT, reinterpret_cast<WPARAM>(&query), FRAMEWORK_MAGIC),
+        FRAMEWORK_MAGIC);
     EXPECT_EQ(found, form_.GetFormWindow());
     found = nullptr;
     NativeObjectQuery other{u"CVWnd_Container", &found};
-    EXPECT_NE(SendMessageW(form_.GetWindow(), VM_QUERYOBJECT, reinterpret_cast<WPARAM>(&other), FRAMEWORK_MAGIC),
-              FRAMEWORK_MAGIC);
+    EXPECT_NE(
+        SendMessageW(form_.GetWindow(), VM_QUERYOBJECT, reinterpret_cast<WPARAM>(&other), FRAMEWORK_MAGIC),
+        FRAMEWORK_MAGIC);
     EXPECT_EQ(found, nullptr);
     // Without the signature the message is an ordinary one.
-    EXPECT_NE(SendMessageW(form_.GetWindow(), VM_QUERYOBJECT, reinterpret_cast<WPARAM>(&query), 0), FRAMEWORK_MAGIC);
+    EXPECT_NE(SendMessageW(form_.GetWindow(), VM_QUERYOBJECT, reinterpret_cast<WPARAM>(&query), 0),
+              FRAMEWORK_MAGIC);
 }
 
 std::int32_t ShrinkMinMax(CVolObject* target, CVolWinControl*, std::uint32_t, MINMAXINFO* info) {
@@ -397,7 +404,8 @@ TEST_F(CVolWinFormTest, MenuSelectReportsItemsButNotPopupsSystemItemsOrClosing) 
     const HMENU menu = CreateMenu();
     SendMessageW(form_.GetWindow(), WM_MENUSELECT, MAKEWPARAM(15, MF_STRING), reinterpret_cast<LPARAM>(menu));
     SendMessageW(form_.GetWindow(), WM_MENUSELECT, MAKEWPARAM(16, MF_POPUP), reinterpret_cast<LPARAM>(menu));
-    SendMessageW(form_.GetWindow(), WM_MENUSELECT, MAKEWPARAM(17, MF_SYSMENU), reinterpret_cast<LPARAM>(menu));
+    SendMessageW(form_.GetWindow(), WM_MENUSELECT, MAKEWPARAM(17, MF_SYSMENU),
+                 reinterpret_cast<LPARAM>(menu));
     SendMessageW(form_.GetWindow(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     DestroyMenu(menu);
     EXPECT_EQ(recorder.entries, (std::vector<std::string>{"15", "0", "0", "0"}));
@@ -433,7 +441,8 @@ TEST_F(CVolWinFormTest, ChildNotificationsAreReflectedToTheChild) {
     ControlCreateInfo childInfo = MakeCreateInfo(form_.GetWindow(), &form_, 0, 0, 20, 20, 61);
     ASSERT_TRUE(child.CreateControl(childInfo));
     child.Native().Forget();
-    SendMessageW(form_.GetWindow(), WM_COMMAND, MAKEWPARAM(61, BN_CLICKED), reinterpret_cast<LPARAM>(child.GetWindow()));
+    SendMessageW(form_.GetWindow(), WM_COMMAND, MAKEWPARAM(61, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(child.GetWindow()));
     EXPECT_TRUE(child.Native().SawMessage(WM_COMMAND + 0x2000));
 }
 

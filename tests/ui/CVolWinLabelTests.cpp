@@ -110,7 +110,7 @@ TEST_F(LabelPaintTest, AmpersandIsDrawnAsItself) {
     ASSERT_TRUE(Make(twice, u"&&", 200, 40, 102, 60));
     const WindowPixels::Box one = WindowPixels::Capture(single.GetWindow()).Bounds(Ink());
     const WindowPixels::Box two = WindowPixels::Capture(twice.GetWindow()).Bounds(Ink());
-    ASSERT_FALSE(one.IsEmpty());  // a lone prefix character would draw nothing
+    ASSERT_FALSE(one.IsEmpty());                  // a lone prefix character would draw nothing
     EXPECT_GT(two.Width(), one.Width() * 3 / 2);  // "&&" would draw a single "&"
 }
 

@@ -13,7 +13,9 @@ LOGFONTW DefaultGuiFont() {
     return font;
 }
 
-std::u16string FaceOf(const LOGFONTW& font) { return reinterpret_cast<const char16_t*>(font.lfFaceName); }
+std::u16string FaceOf(const LOGFONTW& font) {
+    return reinterpret_cast<const char16_t*>(font.lfFaceName);
+}
 
 TEST(ControlFonts, StartingFontIsTheDefaultGuiFontWithProofQuality) {
     const LOGFONTW gui = DefaultGuiFont();

@@ -61,7 +61,8 @@ TEST_F(DroppedFilesTest, FilesArriveInDropOrderAndTheMessageGoesOn) {
 }
 
 TEST_F(DroppedFilesTest, HandleMessageNeverReportsADropAsConsumed) {
-    MessageRecord record{panel_.GetWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({u"C:\\x"})), 0, 0};
+    MessageRecord record{panel_.GetWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({u"C:\\x"})), 0,
+                         0};
     EXPECT_FALSE(panel_.HandleMessage(record));
     EXPECT_EQ(record.result, 0);
     EXPECT_EQ(received, std::vector<std::u16string>{u"C:\\x"});

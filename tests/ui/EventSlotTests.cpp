@@ -116,7 +116,8 @@ TEST(EventSlot, RaiseKeepsTheHolderAliveAndGivesItsReferenceBack) {
 // A handler that raises another event of the same target runs inside the first call.
 IntSlot* nestedSlot = nullptr;
 
-std::int32_t RaiseNested(CVolObject* target, CVolWinControl*, std::uint32_t, std::int32_t depth, std::int32_t) {
+std::int32_t RaiseNested(CVolObject* target, CVolWinControl*, std::uint32_t, std::int32_t depth,
+                         std::int32_t) {
     EventRecorder& recorder = EventRecorder::Of(target);
     recorder.Add("depth " + std::to_string(depth) + " calls " +
                  std::to_string(recorder.Holder()->GetInCallCount()));
@@ -132,7 +133,8 @@ TEST(EventSlot, NestedRaisesOfOneTargetAllRunAndBalanceTheCounter) {
     nestedSlot = &slot;
     slot.Bind(&RaiseNested, recorder.Holder());
     EXPECT_EQ(slot.Raise(nullptr, 0, 0), 0);
-    EXPECT_EQ(recorder.entries, (std::vector<std::string>{"depth 0 calls 1", "depth 1 calls 2", "depth 2 calls 3"}));
+    EXPECT_EQ(recorder.entries,
+              (std::vector<std::string>{"depth 0 calls 1", "depth 1 calls 2", "depth 2 calls 3"}));
     EXPECT_EQ(recorder.Holder()->GetInCallCount(), 0);
 }
 

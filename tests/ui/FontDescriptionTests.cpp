@@ -23,17 +23,16 @@ TEST_P(FontDescriptionSize, ConvertsPointsToNegativePixelsRoundingHalvesUp) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, FontDescriptionSize,
     testing::Values(SizeCase{u"微软雅黑, 11, 0, 0, 0, 0, 0", 96, -15},  // 14.67 rounds to 15
-                    SizeCase{u"微软雅黑, 13", 96, -17},                  // 17.33
-                    SizeCase{u"A, 11", 120, -18},                        // 18.33
-                    SizeCase{u"A, 9", 96, -12},                          // exactly 12
-                    SizeCase{u"A, 3", 108, -5},                          // 4.5 rounds up
-                    SizeCase{u"A, -12", 96, -16},                        // the sign is dropped
-                    SizeCase{u"A, 12pt", 96, -16},                       // leading integer only
-                    SizeCase{u"A, 0", 96, std::nullopt},
-                    SizeCase{u"A, big", 96, std::nullopt},
+                    SizeCase{u"微软雅黑, 13", 96, -17},                 // 17.33
+                    SizeCase{u"A, 11", 120, -18},                       // 18.33
+                    SizeCase{u"A, 9", 96, -12},                         // exactly 12
+                    SizeCase{u"A, 3", 108, -5},                         // 4.5 rounds up
+                    SizeCase{u"A, -12", 96, -16},                       // the sign is dropped
+                    SizeCase{u"A, 12pt", 96, -16},                      // leading integer only
+                    SizeCase{u"A, 0", 96, std::nullopt}, SizeCase{u"A, big", 96, std::nullopt},
                     SizeCase{u"A, ", 96, std::nullopt},
-                    SizeCase{u"A, 1", 0, std::nullopt},                  // no pixels at all
-                    SizeCase{u"A, 99999999999", 96, -2147483647}));      // saturates, no overflow
+                    SizeCase{u"A, 1", 0, std::nullopt},              // no pixels at all
+                    SizeCase{u"A, 99999999999", 96, -2147483647}));  // saturates, no overflow
 
 struct FlagCase {
     const char16_t* field;
@@ -44,8 +43,8 @@ class FontDescriptionFlags : public testing::TestWithParam<FlagCase> {};
 
 TEST_P(FontDescriptionFlags, CountOnlyExactlyOneAfterTrimming) {
     const FlagCase& row = GetParam();
-    const std::u16string text = std::u16string(u"A, 9, ") + row.field + u"," + row.field + u"," + row.field +
-                                u"," + row.field;
+    const std::u16string text =
+        std::u16string(u"A, 9, ") + row.field + u"," + row.field + u"," + row.field + u"," + row.field;
     const FontDescription font = FontDescription::Parse(text, 96);
     EXPECT_EQ(font.weight, row.set ? FontDescription::kBoldWeight : FontDescription::kNormalWeight);
     EXPECT_EQ(font.italic, row.set);
@@ -54,9 +53,11 @@ TEST_P(FontDescriptionFlags, CountOnlyExactlyOneAfterTrimming) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FontDescriptionFlags,
-                         testing::Values(FlagCase{u"1", true}, FlagCase{u" 1 ", true}, FlagCase{u"\u30001\t", true},
-                                         FlagCase{u"2", false}, FlagCase{u"true", false}, FlagCase{u"01", false},
-                                         FlagCase{u"-1", false}, FlagCase{u"", false}, FlagCase{u"1 1", false}));
+                         testing::Values(FlagCase{u"1", true}, FlagCase{u" 1 ", true},
+                                         FlagCase{u"\u30001\t", true}, FlagCase{u"2", false},
+                                         FlagCase{u"true", false}, FlagCase{u"01", false},
+                                         FlagCase{u"-1", false}, FlagCase{u"", false},
+                                         FlagCase{u"1 1", false}));
 
 struct AngleCase {
     const char16_t* field;
@@ -71,8 +72,9 @@ TEST_P(FontDescriptionAngle, WrapsIntoOneTurn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, FontDescriptionAngle,
-                         testing::Values(AngleCase{u"-900", 2700}, AngleCase{u"3600", 0}, AngleCase{u"450", 450},
-                                         AngleCase{u"7250", 50}, AngleCase{u"-3600", 0}, AngleCase{u"x", 0},
+                         testing::Values(AngleCase{u"-900", 2700}, AngleCase{u"3600", 0},
+                                         AngleCase{u"450", 450}, AngleCase{u"7250", 50},
+                                         AngleCase{u"-3600", 0}, AngleCase{u"x", 0},
                                          AngleCase{u"", std::nullopt}, AngleCase{u"  ", std::nullopt},
                                          AngleCase{u"-2147483648", 2752}));
 

@@ -33,21 +33,21 @@ std::int32_t OnModalStarting(CVolObject*, CVolWinControl* sender, std::uint32_t)
         observed.otherEnabledDuringLoop = IsWindowEnabled(observed.other) != FALSE;
     }
     switch (observed.action) {
-    case 0:
-        PostMessageW(form.GetWindow(), WM_CLOSE, 0, 0);
-        break;
-    case 1:
-        form.EndModal(42);
-        break;
-    default:
-        PostMessageW(form.GetWindow(), WM_USER + 1, 0, 0);  // handled by the Message event below
-        break;
+        case 0:
+            PostMessageW(form.GetWindow(), WM_CLOSE, 0, 0);
+            break;
+        case 1:
+            form.EndModal(42);
+            break;
+        default:
+            PostMessageW(form.GetWindow(), WM_USER + 1, 0, 0);  // handled by the Message event below
+            break;
     }
     return 0;
 }
 
-std::int32_t DestroyOnUserMessage(CVolObject*, CVolWinControl*, std::uint32_t, HWND window, std::uint32_t message,
-                                  WPARAM, LPARAM, MessageRecord*) {
+std::int32_t DestroyOnUserMessage(CVolObject*, CVolWinControl*, std::uint32_t, HWND window,
+                                  std::uint32_t message, WPARAM, LPARAM, MessageRecord*) {
     if (message == WM_USER + 1) {
         DestroyWindow(window);
         return 1;
@@ -135,7 +135,8 @@ TEST_F(ModalFormTest, ModalFormIsAPopupAndItsOwnWindowStaysEnabled) {
 TEST_F(ModalFormTest, DialogFrameGivesTheFixedDialogStyle) {
     ShowModal(1);
     // The system adds WS_CLIPSIBLINGS to top-level windows by itself.
-    EXPECT_EQ(static_cast<DWORD>(observed.style) & 0xFFFF0000u & ~static_cast<DWORD>(WS_CLIPSIBLINGS), 0x92C80000u);
+    EXPECT_EQ(static_cast<DWORD>(observed.style) & 0xFFFF0000u & ~static_cast<DWORD>(WS_CLIPSIBLINGS),
+              0x92C80000u);
     EXPECT_NE(observed.exStyle & WS_EX_DLGMODALFRAME, 0);
 }
 

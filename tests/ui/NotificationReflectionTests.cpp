@@ -40,10 +40,12 @@ TEST_F(NotificationReflectionTest, FindsTheChildOfEachKindOfNotification) {
     MEASUREITEMSTRUCT measure{};
     measure.CtlType = ODT_LISTBOX;
     measure.CtlID = 42;
-    EXPECT_EQ(FindNotificationSource(parent_, WM_MEASUREITEM, 42, reinterpret_cast<LPARAM>(&measure)), window_);
-    EXPECT_EQ(FindNotificationSource(parent_, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, 42), child), window_);
-    EXPECT_EQ(FindNotificationSource(parent_, WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, 42), MAKELPARAM(3, 4)),
+    EXPECT_EQ(FindNotificationSource(parent_, WM_MEASUREITEM, 42, reinterpret_cast<LPARAM>(&measure)),
               window_);
+    EXPECT_EQ(FindNotificationSource(parent_, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, 42), child), window_);
+    EXPECT_EQ(
+        FindNotificationSource(parent_, WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, 42), MAKELPARAM(3, 4)),
+        window_);
 }
 
 TEST_F(NotificationReflectionTest, IgnoresMenusOwnScrollBarsAndOtherMessages) {
@@ -60,7 +62,8 @@ TEST_F(NotificationReflectionTest, IgnoresMenusOwnScrollBarsAndOtherMessages) {
 TEST_F(NotificationReflectionTest, SendsTheNotificationBackAsMessagePlus0x2000) {
     child_.Native().Forget();
     LRESULT result = -1;
-    EXPECT_TRUE(ReflectNotification(parent_, WM_COMMAND, MAKEWPARAM(42, 5), reinterpret_cast<LPARAM>(window_), result));
+    EXPECT_TRUE(ReflectNotification(parent_, WM_COMMAND, MAKEWPARAM(42, 5), reinterpret_cast<LPARAM>(window_),
+                                    result));
     ASSERT_EQ(child_.Native().GetSeen().size(), 1u);
     EXPECT_EQ(child_.Native().GetSeen()[0].message, 0x2111u);
     EXPECT_EQ(child_.Native().GetSeen()[0].wParam, MAKEWPARAM(42, 5));
@@ -68,11 +71,13 @@ TEST_F(NotificationReflectionTest, SendsTheNotificationBackAsMessagePlus0x2000) 
 
 TEST_F(NotificationReflectionTest, UnansweredColourMessageGoesToTheParentsDefault) {
     LRESULT result = -1;
-    EXPECT_FALSE(ReflectNotification(parent_, WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(window_), result));
+    EXPECT_FALSE(
+        ReflectNotification(parent_, WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(window_), result));
     EXPECT_TRUE(child_.Native().SawMessage(WM_CTLCOLORSTATIC + 0x2000));
     // Through the form: its default processing answers with a brush.
     const HDC dc = GetDC(window_);
-    EXPECT_NE(SendMessageW(parent_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window_)),
+    EXPECT_NE(SendMessageW(parent_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(window_)),
               0);
     ReleaseDC(window_, dc);
 }
@@ -84,7 +89,9 @@ struct ReflectedCase {
 
 class ReflectedMessage : public testing::TestWithParam<ReflectedCase> {};
 
-TEST_P(ReflectedMessage, IsRecognised) { EXPECT_EQ(IsReflectedMessage(GetParam().message), GetParam().reflected); }
+TEST_P(ReflectedMessage, IsRecognised) {
+    EXPECT_EQ(IsReflectedMessage(GetParam().message), GetParam().reflected);
+}
 
 INSTANTIATE_TEST_SUITE_P(Rows, ReflectedMessage,
                          testing::Values(ReflectedCase{0x202B, true}, ReflectedCase{0x202F, true},
@@ -96,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReflectedMessage,
                                          ReflectedCase{WM_COMMAND, false}, ReflectedCase{0x2000, false}));
 
 TEST(DefaultReflectionHandler, AnswersReflectedMessagesWithTheOriginalsDefault) {
-    const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    const HWND window =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     LRESULT result = -1;
     EXPECT_TRUE(DefaultReflectionHandler(window, 0x2111, 0, 0, result));
     EXPECT_EQ(result, 0);

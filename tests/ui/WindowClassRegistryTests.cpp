@@ -10,7 +10,9 @@
 
 namespace {
 
-HINSTANCE Instance() { return GetAppInstance().GetInstanceHandle(); }
+HINSTANCE Instance() {
+    return GetAppInstance().GetInstanceHandle();
+}
 
 std::u16string ExpectedGeneratedName(const WindowClassDescription& description) {
     char text[32];
@@ -33,7 +35,8 @@ TEST(WindowClassRegistry, RegistersOnceUnderAGeneratedNameAndListsTheAtom) {
 
     WNDCLASSEXW info{};
     info.cbSize = sizeof(info);
-    ASSERT_TRUE(GetClassInfoExW(Instance(), reinterpret_cast<const wchar_t*>(description.generatedName), &info));
+    ASSERT_TRUE(
+        GetClassInfoExW(Instance(), reinterpret_cast<const wchar_t*>(description.generatedName), &info));
     EXPECT_EQ(info.style & CS_GLOBALCLASS, 0u);
     EXPECT_EQ(info.style & CS_DBLCLKS, static_cast<UINT>(CS_DBLCLKS));
     EXPECT_EQ(info.lpfnWndProc, &CVWnd_Base::WindowProcedure);

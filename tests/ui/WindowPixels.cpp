@@ -39,7 +39,9 @@ WindowPixels WindowPixels::Capture(HWND window) {
     return result;
 }
 
-COLORREF WindowPixels::At(int x, int y) const { return pixels_.at(static_cast<std::size_t>(y) * width_ + x); }
+COLORREF WindowPixels::At(int x, int y) const {
+    return pixels_.at(static_cast<std::size_t>(y) * width_ + x);
+}
 
 WindowPixels WindowPixels::Crop(const Box& box) const {
     WindowPixels result;
@@ -94,11 +96,17 @@ int WindowPixels::RowRuns(const ColorTest& test) const {
     return runs;
 }
 
-bool IsReddish(COLORREF color) { return GetRValue(color) >= 160 && GetGValue(color) <= 96 && GetBValue(color) <= 96; }
+bool IsReddish(COLORREF color) {
+    return GetRValue(color) >= 160 && GetGValue(color) <= 96 && GetBValue(color) <= 96;
+}
 
-bool IsGreenish(COLORREF color) { return GetGValue(color) >= 160 && GetRValue(color) <= 96 && GetBValue(color) <= 96; }
+bool IsGreenish(COLORREF color) {
+    return GetGValue(color) >= 160 && GetRValue(color) <= 96 && GetBValue(color) <= 96;
+}
 
-bool IsDark(COLORREF color) { return GetRValue(color) <= 96 && GetGValue(color) <= 96 && GetBValue(color) <= 96; }
+bool IsDark(COLORREF color) {
+    return GetRValue(color) <= 96 && GetGValue(color) <= 96 && GetBValue(color) <= 96;
+}
 
 WindowPixels::ColorTest IsExactly(COLORREF expected) {
     return [expected](COLORREF color) { return color == expected; };

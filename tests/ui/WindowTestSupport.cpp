@@ -25,7 +25,8 @@ bool TakeQuitMessage() {
     return found;
 }
 
-ControlCreateInfo MakeCreateInfo(HWND parent, CVolWinControl* owner, int x, int y, int width, int height, int id) {
+ControlCreateInfo MakeCreateInfo(HWND parent, CVolWinControl* owner, int x, int y, int width, int height,
+                                 int id) {
     ControlCreateInfo info;
     info.parent = parent;
     info.owner = owner;
@@ -78,4 +79,6 @@ HDROP MakeDrop(const std::vector<std::u16string>& names) {
     return static_cast<HDROP>(memory);
 }
 
-bool IsDropAlive(HDROP drop) { return GlobalSize(static_cast<HGLOBAL>(drop)) != 0; }
+bool IsDropAlive(HDROP drop) {
+    return GlobalSize(static_cast<HGLOBAL>(drop)) != 0;
+}

@@ -6,8 +6,8 @@
 
 #include "appsvc/Win32Api.h"
 
-#include "ui/ControlCreateInfo.h"
 #include "ui/CVolWinForm.h"
+#include "ui/ControlCreateInfo.h"
 
 // Dispatches everything waiting in this thread's queue (a quit message is left in place).
 void PumpMessages();
