@@ -17,7 +17,8 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitDirectoryError = 1;
 inline constexpr int kExitNoFiles = 2;
 inline constexpr int kExitFailed = 3;
-inline constexpr int kExitUsage = 64;  // EX_USAGE
+inline constexpr int kExitUsage = 64;       // EX_USAGE
+inline constexpr int kExitCancelled = 130;  // 128 + SIGINT, as shells report an interrupted command
 
 int ExitCodeOf(ExportOutcomeKind kind) {
     switch (kind) {
@@ -27,6 +28,8 @@ int ExitCodeOf(ExportOutcomeKind kind) {
             return kExitDirectoryError;
         case ExportOutcomeKind::NoFiles:
             return kExitNoFiles;
+        case ExportOutcomeKind::Cancelled:
+            return kExitCancelled;
         case ExportOutcomeKind::WriteFailed:
         case ExportOutcomeKind::ListingFailed:
             break;

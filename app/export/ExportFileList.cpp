@@ -57,6 +57,11 @@ std::u16string TemporaryPath(std::u16string_view folder) {
     return path;
 }
 
+bool Cancelled(const ExportOptions& options) {
+    return options.cancel != nullptr && options.cancel->load(std::memory_order_relaxed);
+}
+
+// False with an empty error when the export was cancelled.
 bool WriteWorkbook(const std::u16string& path, const FileList& files, const ExportOptions& options,
                    FileSystemError& error) {
     std::int64_t rowsPerSheet = options.dataRowsPerSheet > 0 ? options.dataRowsPerSheet : kDataRowsPerSheet;
@@ -68,6 +73,9 @@ bool WriteWorkbook(const std::u16string& path, const FileList& files, const Expo
     CreationDateTextCache dates(CurrentUtcOffset());
     std::int64_t count = files.GetCount();
     for (std::int64_t i = 0; ok && i < count; ++i) {
+        if (Cancelled(options)) {
+            return false;
+        }
         if (i % rowsPerSheet == 0) {
             ok = writer.BeginSheet(static_cast<int>(i / rowsPerSheet + 1));
             if (!ok) {
@@ -133,6 +141,9 @@ ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders, con
     if (!listed) {
         return Outcome(ExportOutcomeKind::ListingFailed, 0, std::move(error));
     }
+    if (Cancelled(options)) {
+        return Outcome(ExportOutcomeKind::Cancelled);
+    }
     if (files.GetCount() < 1) {
         return Outcome(ExportOutcomeKind::NoFiles);
     }
@@ -143,6 +154,9 @@ ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders, con
     if (!WriteWorkbook(temporaryPath, files, options, error) ||
         !MoveFileOver(temporaryPath, TextOf(outputPath), error)) {
         RemoveFileQuietly(temporaryPath);
+        if (Cancelled(options)) {
+            return Outcome(ExportOutcomeKind::Cancelled);
+        }
         // The user knows the workbook, not its temporary name.
         error.path = ReplaceLoneSurrogates(TextOf(outputPath));
         return Outcome(ExportOutcomeKind::WriteFailed, files.GetCount(), std::move(error));

@@ -2,6 +2,7 @@
 
 #include "app/export/ExportObserver.h"
 
+#include <atomic>
 #include <cstdint>
 
 // A worksheet holds 1,048,576 rows: the header and 1,048,575 files. Further files continue on
@@ -14,4 +15,8 @@ struct ExportOptions {
     std::int64_t dataRowsPerSheet = kDataRowsPerSheet;
     // Told the progress, when set (morvane-export's progress line).
     ExportObserver* observer = nullptr;
+    // Set from any thread (or a signal handler) to stop the export: it then ends as Cancelled, removes
+    // its temporary file and leaves an earlier workbook as it was. Looked at for every listed entry and
+    // every written row.
+    const std::atomic<bool>* cancel = nullptr;
 };

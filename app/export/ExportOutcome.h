@@ -10,6 +10,7 @@ enum class ExportOutcomeKind {
     Done,            // the workbook is in place
     WriteFailed,     // the workbook could not be written; an earlier one is left as it was
     ListingFailed,   // the folder could not be read; nothing was written
+    Cancelled,       // stopped on request; nothing was written, an earlier workbook is left as it was
 };
 
 // The result of one export.

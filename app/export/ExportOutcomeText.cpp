@@ -18,6 +18,9 @@ CWString ExportOutcomeText(const ExportOutcome& outcome) {
         case ExportOutcomeKind::ListingFailed:
             text.SetText(u"生成失败,无法读取目录");
             break;
+        case ExportOutcomeKind::Cancelled:
+            text.SetText(u"已取消");
+            break;
     }
     return text;
 }

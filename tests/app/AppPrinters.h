@@ -33,6 +33,8 @@ inline const char* KindName(ExportOutcomeKind kind) {
             return "WriteFailed";
         case ExportOutcomeKind::ListingFailed:
             return "ListingFailed";
+        case ExportOutcomeKind::Cancelled:
+            return "Cancelled";
     }
     return "?";
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -302,6 +303,19 @@ TEST_F(ExportTest, TellsTheObserverTheFinalCounts) {
     ASSERT_EQ(ExportRoot(true, options).kind, ExportOutcomeKind::Done);
     EXPECT_EQ(observer.lastListed_, 2);
     EXPECT_EQ(observer.lastWritten_, 2);
+}
+
+TEST_F(ExportTest, CancelledKeepsTheEarlierWorkbookAndLeavesNoTemporaryFile) {
+    tree_.MakeFile(u"a.txt");
+    tree_.WriteFile(kOutputName, "earlier workbook");
+    std::atomic<bool> cancel{true};
+    ExportOptions options;
+    options.cancel = &cancel;
+    for (bool recursive : {false, true}) {
+        EXPECT_EQ(ExportRoot(recursive, options).kind, ExportOutcomeKind::Cancelled);
+        EXPECT_EQ(tree_.ReadFile(kOutputName), "earlier workbook");
+        EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"a.txt", kOutputName}));
+    }
 }
 
 TEST_F(ExportTest, FailsToWriteWhenAFolderHasTheWorkbooksName) {

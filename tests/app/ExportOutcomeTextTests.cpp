@@ -18,6 +18,7 @@ TEST(ExportOutcomeText, GivesTheMessageOfEachOutcome) {
         {ExportOutcomeKind::Done, 3000000, u"生成完毕,文件数量3000000个。", true},
         {ExportOutcomeKind::WriteFailed, 12, u"生成失败,无法写入文件清单_.xlsx", false},
         {ExportOutcomeKind::ListingFailed, 0, u"生成失败,无法读取目录", false},
+        {ExportOutcomeKind::Cancelled, 40, u"已取消", false},
     };
     for (const auto& row : cases) {
         ExportOutcome outcome;
