@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "appsvc/DibImage.h"
+
 #include <shlobj.h>
 
 void PumpMessages() {
@@ -81,4 +83,18 @@ HDROP MakeDrop(const std::vector<std::u16string>& names) {
 
 bool IsDropAlive(HDROP drop) {
     return GlobalSize(static_cast<HGLOBAL>(drop)) != 0;
+}
+
+HBITMAP HalfTransparentPicture(int width, int height, RGBQUAD left) {
+    DibImage image;
+    if (!CreateDib(image, width, height, 32, 1)) {
+        return nullptr;
+    }
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<RGBQUAD*>(image.bits + static_cast<std::ptrdiff_t>(y) * image.stride);
+        for (int x = 0; x < width; ++x) {
+            row[x] = x < width / 2 ? left : RGBQUAD{0, 0, 0, 0};
+        }
+    }
+    return DetachDib(image);
 }

@@ -45,6 +45,11 @@ private:
     std::int32_t clientHeight_;
 };
 
+// A picture as the image loader makes one for an image with transparency: a 32-bit DIB section of
+// premultiplied pixels. Its left half is `left` (blue, green, red, alpha), its right half fully
+// transparent. The caller owns the bitmap.
+HBITMAP HalfTransparentPicture(int width, int height, RGBQUAD left);
+
 // An HDROP as the shell builds it: a DROPFILES header followed by the NUL-terminated wide names and an
 // empty one. The caller hands it to a window; DragFinish frees it.
 HDROP MakeDrop(const std::vector<std::u16string>& names);
