@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "appsvc/DibImage.h"
+#include "appsvc/FrameworkPreTranslate.h"
 
 #include <shlobj.h>
 
@@ -15,6 +16,20 @@ void PumpMessages() {
         PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+    }
+}
+
+void PressKey(HWND target, UINT key) {
+    const UINT scanCode = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, key, MAKELPARAM(1, scanCode));
+    PostMessageW(target, WM_KEYUP, key, MAKELPARAM(1, scanCode | KF_REPEAT | KF_UP));
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+        PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
+        if (!FrameworkPreTranslate(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
 }
 

@@ -12,6 +12,10 @@
 // Dispatches everything waiting in this thread's queue (a quit message is left in place).
 void PumpMessages();
 
+// A key pressed and released as the keyboard delivers it to the focused window `target`, then the
+// queue pumped as the main loop pumps it: the framework's pre-translation first.
+void PressKey(HWND target, UINT key);
+
 // Drops every WM_QUIT waiting in the queue; true when there was one.
 bool TakeQuitMessage();
 
