@@ -15,9 +15,13 @@
 namespace {
 
 inline constexpr DWORD kModalDialogFrameStyle =
-    0x92C80000;  // popup, visible, clip children, caption, system menu
-inline constexpr DWORD kModalKeptStyleBits = 0x2DFFFFFF;   // drops popup, child, visible, clip children
-inline constexpr DWORD kModalAddedStyleBits = 0x92000000;  // popup, visible, clip children
+    WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;
+static_assert(kModalDialogFrameStyle == 0x92C80000);
+inline constexpr DWORD kModalAddedStyleBits = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
+static_assert(kModalAddedStyleBits == 0x92000000);
+// A modal form without the dialog frame keeps its own frame bits but is always a visible popup.
+inline constexpr DWORD kModalKeptStyleBits = ~(kModalAddedStyleBits | WS_CHILD);
+static_assert(kModalKeptStyleBits == 0x2DFFFFFF);
 inline constexpr UINT kMenuSelectIgnoredFlags = MF_POPUP | MF_SYSMENU;
 inline constexpr int kRoundCornerSize = 16;
 

@@ -14,8 +14,11 @@
 namespace {
 
 inline constexpr UINT kFatalExitCode = static_cast<UINT>(-1);
-// ICC_LISTVIEW_CLASSES to ICC_ANIMATE_CLASS: the eight classes every framework window may rely on.
-inline constexpr DWORD kCommonControlClasses = 0xFF;
+// The eight classes every framework window may rely on.
+inline constexpr DWORD kCommonControlClasses = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
+                                               ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS |
+                                               ICC_HOTKEY_CLASS | ICC_ANIMATE_CLASS;
+static_assert(kCommonControlClasses == 0xFF);
 
 void RecordProcessValues(HINSTANCE instance) {
     CVolAppInstance& appInstance = GetAppInstance();
