@@ -23,7 +23,7 @@ static_assert(kCommonControlClasses == 0xFF);
 void RecordProcessValues(HINSTANCE instance) {
     CVolAppInstance& appInstance = GetAppInstance();
     appInstance.SetInstanceHandle(instance);
-    // Stored only; the program reads no argument. The vector lives as long as the process.
+    // The first argument may name a folder to open (MainApp). The vector lives as long as the process.
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     appInstance.SetArguments(argv != nullptr ? argc : 0, reinterpret_cast<char16_t**>(argv));
