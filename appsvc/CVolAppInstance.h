@@ -49,7 +49,6 @@ public:
     void SetMainThreadId(DWORD threadId) { mainThreadId_ = threadId; }
     bool IsComInitialised() const { return comInitialised_ != 0; }
     void SetComInitialised(bool initialised) { comInitialised_ = initialised ? 1 : 0; }
-    void SetSocketsStarted(bool started) { socketsStarted_ = started ? 1 : 0; }
     // Global memory released (unlocked, then freed) at process exit; slot 0 or 1.
     void SetGlobalMemory(int slot, HGLOBAL memory);
     WorkerPool& GetWorkerPool() { return workerPool_; }
@@ -89,7 +88,6 @@ private:
 
     CPoolMem* pool_;
     CVolMem loadedModules_{256};  // 64-bit module handles
-    std::uint64_t socketsStarted_ = 0;
     CVolUserApp* currentApp_ = nullptr;
     std::uint64_t comInitialised_ = 0;
     double scale_ = 1.0;

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include <objbase.h>
-#include <winsock2.h>
 
 #include "appsvc/CVolUserApp.h"
 #include "appsvc/GdiplusSession.h"
@@ -32,10 +31,6 @@ CVolAppInstance::~CVolAppInstance() {
     if (comInitialised_ != 0) {
         comInitialised_ = 0;
         CoUninitialize();
-    }
-    if (socketsStarted_ != 0) {
-        WSACleanup();
-        socketsStarted_ = 0;
     }
     ShutdownGdiplus();
     ReleaseGlobalMemory();

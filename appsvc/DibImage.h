@@ -19,11 +19,14 @@ struct DibImage {
 };
 
 // GDI+ pixel formats and flags the conversion distinguishes.
-inline constexpr Gdiplus::PixelFormat kPixelFormatIndexedFlag = 0x00010000;
-inline constexpr Gdiplus::PixelFormat kPixelFormatGdiFlag = 0x00020000;
-inline constexpr Gdiplus::PixelFormat kPixelFormatAlphaFlag = 0x00040000;
-inline constexpr Gdiplus::PixelFormat kPixelFormat24bppRgb = 0x00021808;
-inline constexpr Gdiplus::PixelFormat kPixelFormat32bppArgb = 0x0026200A;
+inline constexpr Gdiplus::PixelFormat kPixelFormatIndexedFlag = PixelFormatIndexed;
+inline constexpr Gdiplus::PixelFormat kPixelFormatGdiFlag = PixelFormatGDI;
+inline constexpr Gdiplus::PixelFormat kPixelFormatAlphaFlag = PixelFormatAlpha;
+inline constexpr Gdiplus::PixelFormat kPixelFormat24bppRgb = PixelFormat24bppRGB;
+inline constexpr Gdiplus::PixelFormat kPixelFormat32bppArgb = PixelFormat32bppARGB;
+static_assert(kPixelFormatIndexedFlag == 0x00010000 && kPixelFormatGdiFlag == 0x00020000 &&
+              kPixelFormatAlphaFlag == 0x00040000);
+static_assert(kPixelFormat24bppRgb == 0x00021808 && kPixelFormat32bppArgb == 0x0026200A);
 
 // Deletes the handle (if any) and clears the record.
 void ReleaseDib(DibImage& image);

@@ -9,7 +9,8 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
-inline constexpr Gdiplus::PixelFormat kPixelFormat16bppRgb565 = 0x00021006;
+inline constexpr Gdiplus::PixelFormat kPixelFormat16bppRgb565 = PixelFormat16bppRGB565;
+static_assert(kPixelFormat16bppRgb565 == 0x00021006);
 
 int BitsPerPixelOf(Gdiplus::PixelFormat format) {
     return static_cast<int>((format >> 8) & 0xFF);

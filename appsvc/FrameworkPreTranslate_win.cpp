@@ -2,7 +2,10 @@
 #include "appsvc/FrameworkPreTranslate.h"
 
 bool IsPreTranslatedMessage(UINT message) {
-    return (message >= WM_KEYFIRST && message <= 0x109) || (message >= WM_MOUSEFIRST && message <= 0x20E);
+    // The keyboard range ends with WM_UNICHAR, the mouse range with WM_MOUSEHWHEEL, whatever the
+    // system headers make of WM_KEYLAST and WM_MOUSELAST.
+    return (message >= WM_KEYFIRST && message <= WM_UNICHAR) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSEHWHEEL);
 }
 
 bool FrameworkPreTranslate(MSG* msg) {

@@ -1,7 +1,7 @@
 #include "appsvc/ImageListFromStrip.h"
 
 namespace {
-inline constexpr COLORREF kMaskColour = 0xFF00FF;  // magenta
+inline constexpr COLORREF kMaskColour = RGB(255, 0, 255);  // magenta
 }  // namespace
 
 HIMAGELIST ImageListFromStrip(HBITMAP strip) {

@@ -26,7 +26,7 @@ function(morvane_library name dir)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARGN})
   if(WIN32)
-    target_link_libraries(${name} PUBLIC ole32 oleaut32 uuid shell32 comctl32 gdi32 user32 gdiplus shcore ws2_32)
+    target_link_libraries(${name} PUBLIC ole32 oleaut32 uuid shell32 comctl32 gdi32 user32 gdiplus shcore)
   endif()
 endfunction()
 

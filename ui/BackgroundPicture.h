@@ -28,10 +28,12 @@ public:
 
     // Operations
     // Draws the picture over `client`; the device context's clipping bounds it. Stretching uses the
-    // stretch mode that suits the display.
+    // stretch mode that suits the display. A 32-bit DIB section with alpha (the image loader's pictures
+    // with transparency, premultiplied) is blended over the background; other pictures are copied.
     void Draw(HDC dc, const RECT& client) const;
 
 private:
     HBITMAP bitmap_ = nullptr;  // owned
+    bool blended_ = false;      // the picture's alpha bytes are used; decided once, when it is set
     int mode_ = kTopLeft;
 };

@@ -88,7 +88,7 @@ private:
     void DestroySpin();
     void Repaint() const;
 
-    ControlColors colors_{0, 0xFFFFFF, COLOR_WINDOWTEXT};
+    ControlColors colors_{RGB(0, 0, 0), RGB(255, 255, 255), COLOR_WINDOWTEXT};
     int maxLength_ = 0;
     bool multiLine_ = false;
     int scrollBars_ = kScrollBarsNone;

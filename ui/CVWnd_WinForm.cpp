@@ -15,9 +15,13 @@
 namespace {
 
 inline constexpr DWORD kModalDialogFrameStyle =
-    0x92C80000;  // popup, visible, clip children, caption, system menu
-inline constexpr DWORD kModalKeptStyleBits = 0x2DFFFFFF;   // drops popup, child, visible, clip children
-inline constexpr DWORD kModalAddedStyleBits = 0x92000000;  // popup, visible, clip children
+    WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;
+static_assert(kModalDialogFrameStyle == 0x92C80000);
+inline constexpr DWORD kModalAddedStyleBits = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
+static_assert(kModalAddedStyleBits == 0x92000000);
+// A modal form without the dialog frame keeps its own frame bits but is always a visible popup.
+inline constexpr DWORD kModalKeptStyleBits = ~(kModalAddedStyleBits | WS_CHILD);
+static_assert(kModalKeptStyleBits == 0x2DFFFFFF);
 inline constexpr UINT kMenuSelectIgnoredFlags = MF_POPUP | MF_SYSMENU;
 inline constexpr int kRoundCornerSize = 16;
 
@@ -88,13 +92,34 @@ BOOL CALLBACK DisableProcessWindow(HWND window, LPARAM context) {
 }
 
 // Depth first, each child tested before its own children, in GW_CHILD / GW_HWNDNEXT order.
-bool HasDescendantWithId(HWND parent, int id) {
+HWND FindDescendantWithId(HWND parent, int id) {
     for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (GetDlgCtrlID(child) == id || HasDescendantWithId(child, id)) {
-            return true;
+        if (GetDlgCtrlID(child) == id) {
+            return child;
+        }
+        if (const HWND found = FindDescendantWithId(child, id)) {
+            return found;
         }
     }
-    return false;
+    return nullptr;
+}
+
+bool IsEnterKey(WPARAM key) {
+    return key == VK_RETURN || key == VK_EXECUTE;
+}
+
+bool IsEscapeKey(WPARAM key) {
+    return key == VK_ESCAPE || key == VK_CANCEL;
+}
+
+bool IsPushButton(HWND window) {
+    return (SendMessageW(window, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+// The notification a click sends: BN_CLICKED to the button's parent, which reflects it to the button.
+void PressButton(HWND button) {
+    SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
 }
 
 HICON LoadModuleIcon(int sizeMetricX, int sizeMetricY) {
@@ -478,7 +503,7 @@ LRESULT CVWnd_WinForm::OnClose() {
 LRESULT CVWnd_WinForm::DefaultButtonAnswer() const {
     const HWND window = GetHandle();
     if (defaultButtonId_ == 0 || !IsWindowVisible(window) || !IsWindowEnabled(window) ||
-        !HasDescendantWithId(window, defaultButtonId_)) {
+        FindDescendantWithId(window, defaultButtonId_) == nullptr) {
         return 0;
     }
     return MAKELRESULT(defaultButtonId_, DC_HASDEFID);
@@ -507,7 +532,7 @@ void CVWnd_WinForm::ShowPage(HWND container) {
     InvalidateRect(container, nullptr, TRUE);
 }
 
-// Dialog keys: the menu's accelerators, then tab and arrow navigation, Enter and Esc.
+// Dialog keys: the menu's accelerators, Enter and Esc, then tab and arrow navigation and mnemonics.
 bool CVWnd_WinForm::PreTranslate(MSG* msg) {
     if (msg == nullptr) {
         return false;
@@ -521,7 +546,45 @@ bool CVWnd_WinForm::PreTranslate(MSG* msg) {
         TranslateAcceleratorW(window, menu_->GetAcceleratorHandle(), msg) != 0) {
         return true;
     }
+    if (msg->message == WM_KEYDOWN && (IsEnterKey(msg->wParam) || IsEscapeKey(msg->wParam)) &&
+        HandleEnterOrEscape(*msg)) {
+        return true;
+    }
     return IsDialogMessageW(window, msg) != FALSE;
+}
+
+// IsDialogMessageW would turn Enter and Esc into the commands IDOK and IDCANCEL without a sender
+// whenever no control carries those ids, and a form takes such commands for menu items 1 and 2. So
+// the keys are answered here, and no key ever raises a menu command.
+bool CVWnd_WinForm::HandleEnterOrEscape(const MSG& msg) {
+    const HWND window = GetHandle();
+    const HWND focus = msg.hwnd;
+    // A control that wants every key (a multi-line edit box) types Enter and Esc itself; the dialog
+    // manager hands the key on to it.
+    if (focus != window && (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+                            DLGC_WANTMESSAGE) != 0) {
+        return false;
+    }
+    if (IsEnterKey(msg.wParam)) {
+        if (focus != window && IsPushButton(focus)) {
+            if (IsWindowEnabled(focus)) {
+                PressButton(focus);
+            }
+        } else if (const HWND button = DefaultButton()) {
+            PressButton(button);
+        }
+    } else if (modalState_ == kModalRunning) {
+        SendMessageW(window, WM_CLOSE, 0, 0);  // the close box: the close questions, then kModalClosed
+    }
+    return true;
+}
+
+HWND CVWnd_WinForm::DefaultButton() const {
+    if (HIWORD(DefaultButtonAnswer()) != DC_HASDEFID) {
+        return nullptr;
+    }
+    const HWND button = FindDescendantWithId(GetHandle(), defaultButtonId_);
+    return button != nullptr && IsWindowEnabled(button) ? button : nullptr;
 }
 
 void CVWnd_WinForm::OnTrayIconMessage(LPARAM mouseMessage) {

@@ -15,6 +15,14 @@ class CRefVolMenu;
 // the container it keeps the frame settings used at creation, the default button, the menu, icons,
 // the tray icon and the modal state, and it raises the form notifications (activation, close
 // questions, min/max information, menu selection, tray icon).
+//
+// Keys in a form follow the dialog conventions (the message loop offers them through
+// VM_PRETRANSLATE): Tab and Shift+Tab move the focus through the tab stops in creation order, the
+// arrows within a group, mnemonics press their buttons. Enter presses the focused push button, or
+// else the default button (SetDefaultButtonId) when it exists and is enabled; Esc in a modal form is
+// its close box (the close questions are asked; the modal result is kModalClosed). Otherwise both
+// keys do nothing, and a control that wants every key (a multi-line edit box) gets them. No key ever
+// raises a command event: those come from menus only, so menu items 1 and 2 run only when chosen.
 class CVWnd_WinForm : public CVWnd_Container, public IModalLoopOwner {
 public:
     // Border kinds.
@@ -107,6 +115,8 @@ private:
     LRESULT DefaultButtonAnswer() const;
     void ShowPage(HWND container);
     bool PreTranslate(MSG* msg);
+    bool HandleEnterOrEscape(const MSG& msg);
+    HWND DefaultButton() const;
     void OnTrayIconMessage(LPARAM mouseMessage);
     void RemoveTrayIcon();
     void ApplyRegion();

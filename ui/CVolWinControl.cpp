@@ -13,8 +13,10 @@ inline constexpr std::int32_t kWheelNotch = WHEEL_DELTA;
 inline constexpr unsigned int kKeyModifierMask = KEYMOD_CTRL | KEYMOD_ALT | KEYMOD_SHIFT;
 // WM_GETDLGCODE bits of a window that wants keyboard input: arrows, tab, all keys, characters.
 inline constexpr LRESULT kWantsKeyboard = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTCHARS;
-// Messages let through the integrity-level filter for drops: WM_DROPFILES, WM_COPYDATA and 0x49.
-inline constexpr UINT kDropMessages[] = {WM_DROPFILES, WM_COPYDATA, 0x49};
+// The message the shell's drag and drop sends across integrity levels; the SDK does not name it.
+inline constexpr UINT WM_COPYGLOBALDATA = 0x49;
+// Messages let through the integrity-level filter for drops.
+inline constexpr UINT kDropMessages[] = {WM_DROPFILES, WM_COPYDATA, WM_COPYGLOBALDATA};
 
 using ChangeWindowMessageFilterExFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
 
@@ -316,7 +318,8 @@ bool CVolWinControl::RaiseMouseEvent(MouseEventSlot& event, const MessageRecord&
 
 bool CVolWinControl::RaiseKeyEvent(KeyEventSlot& event, const MessageRecord& record) {
     const unsigned int keyCode = KeyCodeFromVirtualKey(static_cast<unsigned int>(record.wParam));
-    return event.Raise(this, static_cast<std::int32_t>(keyCode & 0xFFFF1FFF),
+    static_assert(~kKeyModifierMask == 0xFFFF1FFF);
+    return event.Raise(this, static_cast<std::int32_t>(keyCode & ~kKeyModifierMask),
                        static_cast<std::int32_t>(keyCode & kKeyModifierMask)) != 0;
 }
 

@@ -1,6 +1,8 @@
 #include "app/entry/MainApp.h"
 
+#include "appsvc/CVolAppInstance.h"
 #include "appsvc/CVolWtlAppModule.h"
+#include "runtime/CMStringArray.h"
 #include "ui/ControlCreateInfo.h"
 
 const CVolClassInfo& MainApp::ClassInfo() {
@@ -52,6 +54,20 @@ bool MainApp::RunMain() {
     info.layer = ControlCreateInfo::kAllPages;
     if (mainForm_.CreateControl(info)) {
         GetAppModule().SetMainWindow(mainForm_.GetWindow());
+        TakeStartFolder();
     }
     return true;
+}
+
+// A folder dropped on the program's icon, or sent with Explorer's "Send To", arrives as the first
+// argument. It goes the way of a drop on the window, so the same rule decides what the path box shows;
+// the rest of the command line is ignored, as the rest of a drop is.
+void MainApp::TakeStartFolder() {
+    const CVolAppInstance& instance = GetAppInstance();
+    if (instance.GetArgc() < 2 || instance.GetArgv() == nullptr || instance.GetArgv()[1] == nullptr) {
+        return;
+    }
+    CMStringArray paths;
+    paths.Append(instance.GetArgv()[1]);
+    MainForm::OnFormFilesDropped(&mainForm_, &mainForm_, 0, paths);
 }

@@ -25,7 +25,9 @@ public:
 
     // Operations
     // Creates the main form's window at the default position and size and makes it the module's main
-    // window when it was made. Always true: a form without a window simply ends the program.
+    // window when it was made; a folder named as the program's first argument then stands in the path
+    // box, as if it had been dropped on the window (nothing is exported until the button is pressed).
+    // Always true: a form without a window simply ends the program.
     // Exceptions raised while the form is created pass through to the caller (RunGuarded).
     bool RunMain();
 
@@ -40,5 +42,7 @@ public:
     void SaveToStream(CVolOutStream& output) const override;
 
 private:
+    void TakeStartFolder();
+
     MainForm mainForm_;
 };

@@ -14,13 +14,16 @@
 namespace {
 
 inline constexpr UINT kFatalExitCode = static_cast<UINT>(-1);
-// ICC_LISTVIEW_CLASSES to ICC_ANIMATE_CLASS: the eight classes every framework window may rely on.
-inline constexpr DWORD kCommonControlClasses = 0xFF;
+// The eight classes every framework window may rely on.
+inline constexpr DWORD kCommonControlClasses = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
+                                               ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS |
+                                               ICC_HOTKEY_CLASS | ICC_ANIMATE_CLASS;
+static_assert(kCommonControlClasses == 0xFF);
 
 void RecordProcessValues(HINSTANCE instance) {
     CVolAppInstance& appInstance = GetAppInstance();
     appInstance.SetInstanceHandle(instance);
-    // Stored only; the program reads no argument. The vector lives as long as the process.
+    // The first argument may name a folder to open (MainApp). The vector lives as long as the process.
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     appInstance.SetArguments(argv != nullptr ? argc : 0, reinterpret_cast<char16_t**>(argv));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form/MainFormLayout.h"
+#include "appsvc/FrameworkPreTranslate.h"
 #include "tests/app/MainFormHarness.h"
 #include "ui/CVWnd_Label.h"
 
@@ -134,6 +135,64 @@ TEST(MainFormLayout, CheckBoxStartsUntickedAndTheStatusLineEmpty) {
     EXPECT_EQ(harness.Text(101), u"");
     EXPECT_EQ(CountPixels(harness.Child(101), STATUS_FAILURE_COLOR), 0);
     EXPECT_EQ(CountPixels(harness.Child(101), STATUS_DONE_COLOR), 0);
+}
+
+// A key pressed and released on the focused window `target`, then the queue pumped as the main loop
+// pumps it (the framework's pre-translation first): until it is empty, or with `done` until that
+// holds or the queue has stayed empty for a while, since the export may answer from a worker.
+template <class Done>
+void PressKey(HWND target, UINT key, Done done, int idleRounds = 50) {
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+    for (int idle = 0; idle < idleRounds && !done();) {
+        MSG msg{};
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (++idle < idleRounds) {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            }
+            continue;
+        }
+        if (!FrameworkPreTranslate(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+void PressKey(HWND target, UINT key) {
+    PressKey(
+        target, key, [] { return false; }, 1);
+}
+
+TEST(MainFormKeys, TabVisitsTheTabStopsInCreationOrderAndComesRound) {
+    MainFormHarness harness;
+    SetFocus(harness.Child(GENERATE_BUTTON_ID));
+    ASSERT_EQ(GetFocus(), harness.Child(GENERATE_BUTTON_ID));
+    // The labels are no tab stops; the check box, the buttons and the path box are.
+    for (const int id : {SUBFOLDERS_CHECK_BOX_ID, CHOOSE_FOLDER_BUTTON_ID, PATH_BOX_ID, GENERATE_BUTTON_ID}) {
+        SCOPED_TRACE(testing::Message() << "to control " << id);
+        PressKey(GetFocus(), VK_TAB);
+        EXPECT_EQ(GetFocus(), harness.Child(id));
+    }
+    EXPECT_EQ(harness.Text(STATUS_LABEL_ID), u"");
+}
+
+TEST(MainFormKeys, EnterOnTheFocusedGenerateButtonRunsTheExport) {
+    MainFormHarness harness;
+    SetFocus(harness.Child(GENERATE_BUTTON_ID));
+    PressKey(GetFocus(), VK_RETURN, [&harness] { return !harness.Text(STATUS_LABEL_ID).empty(); });
+    EXPECT_EQ(harness.Text(STATUS_LABEL_ID), u"目录错误");  // the path box is empty
+}
+
+TEST(MainFormKeys, EnterAndEscInThePathBoxLeaveTheFormAsItIs) {
+    MainFormHarness harness;
+    harness.Type(u"C:\\不存在");
+    SetFocus(harness.Child(PATH_BOX_ID));
+    PressKey(GetFocus(), VK_RETURN);
+    PressKey(GetFocus(), VK_ESCAPE);
+    EXPECT_TRUE(IsWindowVisible(harness.Window()));
+    EXPECT_EQ(harness.Text(PATH_BOX_ID), u"C:\\不存在");
+    EXPECT_EQ(harness.Text(STATUS_LABEL_ID), u"");
 }
 
 }  // namespace

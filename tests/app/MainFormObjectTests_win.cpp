@@ -184,4 +184,57 @@ TEST(MainAppObject, RunMainMakesTheFormTheMainWindow) {
     instance.SetCurrentApp(previous);
 }
 
+// The first argument of the program, as Explorer passes a folder dropped on the program's icon.
+TEST(MainAppObject, RunMainPutsAFolderGivenAsTheFirstArgumentIntoThePathBoxOnly) {
+    TempTree tree;
+    tree.MakeFolder(u"文件夹 A");
+    tree.MakeFile(u"文件夹 A/报告.docx", 10);
+    tree.MakeFolder(u"B");
+    const std::u16string folder = tree.Path(u"文件夹 A");
+    const std::u16string file = tree.Path(u"文件夹 A/报告.docx");
+    const std::u16string other = tree.Path(u"B");
+    const std::u16string missing = tree.Path(u"不存在");
+    const struct {
+        const char* what;
+        std::vector<std::u16string> arguments;  // after the program's own name
+        std::u16string pathBox;
+    } rows[] = {
+        {"no argument", {}, u""},
+        {"a folder, exactly as given", {folder}, folder},
+        {"a folder with a trailing separator", {folder + u"\\"}, folder + u"\\"},
+        {"a file", {file}, u""},
+        {"a name that does not exist", {missing}, u""},
+        {"only the first argument counts", {file, other}, u""},
+        {"a folder before other arguments", {folder, other}, folder},
+    };
+    CVolAppInstance& instance = GetAppInstance();
+    CVolUserApp* const previous = instance.GetCurrentApp();
+    const std::int64_t previousArgc = instance.GetArgc();
+    char16_t** const previousArgv = instance.GetArgv();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<std::u16string> texts{u"Morvane.exe"};
+        texts.insert(texts.end(), row.arguments.begin(), row.arguments.end());
+        std::vector<char16_t*> argv;
+        for (std::u16string& text : texts) {
+            argv.push_back(text.data());
+        }
+        argv.push_back(nullptr);
+        instance.SetArguments(static_cast<std::int64_t>(texts.size()), argv.data());
+        auto* app = new MainApp;
+        EXPECT_TRUE(app->RunMain());
+        const HWND window = app->GetMainForm().GetWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(WindowText(GetDlgItem(window, PATH_BOX_ID)), row.pathBox);
+        EXPECT_EQ(WindowText(GetDlgItem(window, STATUS_LABEL_ID)), u"");
+        GetAppModule().SetMainWindow(nullptr);
+        app->Destroy();
+        PumpMessages();
+    }
+    instance.SetArguments(previousArgc, previousArgv);
+    instance.SetCurrentApp(previous);
+    // Nothing is exported before the button is pressed.
+    EXPECT_FALSE(tree.Exists(u"文件夹 A/文件清单_.xlsx"));
+}
+
 }  // namespace

@@ -4,9 +4,12 @@
 // script (morvane_e2e.py) checks natively.
 //
 //   morvane_e2e_driver MORVANE.EXE RESULTS SIGNAL_DIR MISSING_FOLDER EMPTY_FOLDER FILES_FOLDER
+//                      START_FOLDER START_FILE
 //
-// Before closing the window it creates SIGNAL_DIR\ready and waits for SIGNAL_DIR\shot (the script's
-// screenshot), at most a minute.
+// Then it starts Morvane.exe twice more, as Explorer does for a drop on the program's icon: with
+// START_FILE as the argument, and with START_FOLDER, which it then exports. Before closing that window
+// it creates SIGNAL_DIR\ready and waits for SIGNAL_DIR\shot (the script's screenshot), at most a
+// minute.
 #include <windows.h>
 
 #include <cstdio>
@@ -89,19 +92,102 @@ void Generate(HWND form, const char* key, const std::wstring& folder) {
     Report(key, TextOf(GetDlgItem(form, kStatusLabelId)));
 }
 
-int Drive(wchar_t** argv) {
-    const std::wstring morvane = argv[1];
-    const std::wstring signalDir = argv[3];
+// Starts Morvane.exe with `argument` (none when empty) quoted as Explorer quotes it.
+bool Start(const std::wstring& morvane, const std::wstring& argument, PROCESS_INFORMATION& process) {
     std::wstring commandLine = L"\"" + morvane + L"\"";
+    if (!argument.empty()) {
+        commandLine += L" \"" + argument + L"\"";
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
     if (!CreateProcessW(morvane.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
         Report("error", L"CreateProcessW failed: " + std::to_wstring(GetLastError()));
-        return 1;
+        return false;
     }
     CloseHandle(process.hThread);
+    return true;
+}
+
+// Closes the window and reports, under `key`, whether the program ended and with what exit code.
+void CloseAndReport(HWND form, PROCESS_INFORMATION& process, const std::string& key) {
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    Report((key + "Exited").c_str(), waited == WAIT_OBJECT_0 ? 1 : 0);
+    Report((key + "ExitCode").c_str(), exitCode);
+    if (waited != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 3);
+    }
+    CloseHandle(process.hProcess);
+}
+
+// The status line once an export has answered: it may answer from a worker, so wait for a final text.
+std::wstring FinalStatus(HWND form) {
+    std::wstring status;
+    for (int i = 0; i < 600; ++i) {
+        status = TextOf(GetDlgItem(form, kStatusLabelId));
+        if (status.rfind(L"生成完毕", 0) == 0 || status == L"目录错误" || status == L"目录没有文件") {
+            break;
+        }
+        Sleep(100);
+    }
+    return status;
+}
+
+// Morvane.exe started with a file, then with a folder, as a drop on its icon starts it: the path box
+// shows the folder exactly as given, or stays empty for the file, and nothing is written until the
+// button is pressed. The folder is then exported and the window kept for the script's screenshot.
+void StartWithArguments(const std::wstring& morvane, const std::wstring& signalDir,
+                        const std::wstring& folder, const std::wstring& file) {
+    const std::wstring workbook = folder + L"\\文件清单_.xlsx";
+    PROCESS_INFORMATION process{};
+    if (!Start(morvane, file, process)) {
+        return;
+    }
+    HWND form = WaitForMainForm(process.dwProcessId);
+    Report("fileArgumentWindow", form != nullptr ? 1 : 0);
+    if (form == nullptr) {
+        TerminateProcess(process.hProcess, 2);
+        CloseHandle(process.hProcess);
+        return;
+    }
+    Report("fileArgumentPathBox", TextOf(GetDlgItem(form, kPathBoxId)));
+    Report("fileArgumentStatus", TextOf(GetDlgItem(form, kStatusLabelId)));
+    CloseAndReport(form, process, "fileArgument");
+
+    if (!Start(morvane, folder, process)) {
+        return;
+    }
+    form = WaitForMainForm(process.dwProcessId);
+    Report("folderArgumentWindow", form != nullptr ? 1 : 0);
+    if (form == nullptr) {
+        TerminateProcess(process.hProcess, 2);
+        CloseHandle(process.hProcess);
+        return;
+    }
+    Report("folderArgumentPathBox", TextOf(GetDlgItem(form, kPathBoxId)));
+    Report("folderArgumentStatus", TextOf(GetDlgItem(form, kStatusLabelId)));
+    Report("folderArgumentWorkbookBeforePress", FileExists(workbook) ? 1 : 0);
+    Send(GetDlgItem(form, kGenerateButtonId), BM_CLICK, 0, 0);
+    Report("folderArgumentStatusAfterPress", FinalStatus(form));
+
+    // The script takes its screenshot of the window showing the (green) message.
+    CloseHandle(
+        CreateFileW((signalDir + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    for (int i = 0; i < 600 && !FileExists(signalDir + L"\\shot"); ++i) {
+        Sleep(100);
+    }
+    CloseAndReport(form, process, "folderArgument");
+}
+
+int Drive(wchar_t** argv) {
+    const std::wstring morvane = argv[1];
+    PROCESS_INFORMATION process{};
+    if (!Start(morvane, L"", process)) {
+        return 1;
+    }
     const HWND form = WaitForMainForm(process.dwProcessId);
     Report("window", form != nullptr ? 1 : 0);
     if (form == nullptr) {
@@ -128,13 +214,6 @@ int Drive(wchar_t** argv) {
     Report("checked", checked);
     Generate(form, "statusDeep", argv[6]);
 
-    // The script takes its screenshot of the window showing the last (green) message.
-    CloseHandle(
-        CreateFileW((signalDir + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    for (int i = 0; i < 600 && !FileExists(signalDir + L"\\shot"); ++i) {
-        Sleep(100);
-    }
-
     PostMessageW(form, WM_CLOSE, 0, 0);
     const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
     DWORD exitCode = 0;
@@ -151,9 +230,10 @@ int Drive(wchar_t** argv) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 7) {
+    if (argc != 9) {
         std::fwprintf(stderr,
-                      L"usage: morvane_e2e_driver MORVANE.EXE RESULTS SIGNAL_DIR MISSING EMPTY FILES\n");
+                      L"usage: morvane_e2e_driver MORVANE.EXE RESULTS SIGNAL_DIR MISSING EMPTY FILES "
+                      L"START_FOLDER START_FILE\n");
         return 64;
     }
     results = _wfopen(argv[2], L"wb");
@@ -161,6 +241,7 @@ int wmain(int argc, wchar_t** argv) {
         return 65;
     }
     const int status = Drive(argv);
+    StartWithArguments(argv[1], argv[3], argv[7], argv[8]);
     Report("done", 1);
     std::fclose(results);
     return status;

@@ -6,11 +6,15 @@
 Makes a small folder tree in DIR, starts the driver in a Wine virtual desktop ("Morvane", 800x400) in
 the prefix build/wine-prefix-e2e (made on first use);
 the driver starts Morvane.exe and works its window through messages (typing folders, pressing the
-buttons, reading the status line, closing it). This script then checks what the driver saw, reads the
-workbook back with openpyxl, and keeps a screenshot of the window after the successful export in
-DIR/screenshot.png. Exits 1 on any difference.
+buttons, reading the status line, closing it). It then starts Morvane.exe with a file and with a
+folder as its argument, as Explorer does for a drop on the program's icon; the folder is a Documents
+folder with Chinese names inside the prefix, as a user would have one, and the window showing its
+export is the screenshot. This script then checks what the driver saw, reads the workbooks back with
+openpyxl, and keeps the screenshot in DIR/screenshot.png (docs/screenshot.png is a copy of one).
+Exits 1 on any difference.
 """
 import argparse
+import getpass
 import os
 import re
 import shutil
@@ -57,6 +61,46 @@ def make_tree(work):
         with open(path, "wb") as f:
             f.write(b"x" * size)
     return folders
+
+
+# The user's folder of the screenshot, under the prefix's Documents: relative path -> size in bytes.
+DOCUMENTS_FOLDER = "项目资料"
+DOCUMENTS_FILES = {
+    "项目计划书.docx": 48200,
+    "会议纪要 三月.txt": 3100,
+    "预算表.xlsx": 15600,
+    "现场照片/施工现场01.jpg": 812000,
+}
+
+
+def make_documents(wine_run, environment):
+    """The user's Documents\\项目资料 in the prefix, fresh; returns its Unix path, its Windows path
+    and the Windows path of a file in it.
+
+    Wine links Documents to the Unix home folder; the test replaces that link by a folder of the
+    prefix, so it never writes into a real home."""
+    # Any program makes the prefix on first use.
+    subprocess.run([wine_run, "cmd", "/c", "exit"], env=environment, check=False, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=600)
+    prefix = environment["MORVANE_WINEPREFIX"]
+    users = os.path.join(prefix, "drive_c", "users")
+    user = getpass.getuser()
+    if not os.path.isdir(os.path.join(users, user)):
+        names = [n for n in sorted(os.listdir(users)) if n != "Public"] if os.path.isdir(users) else []
+        user = names[0] if names else user
+    documents = os.path.join(users, user, "Documents")
+    if os.path.islink(documents):
+        os.unlink(documents)
+    folder = os.path.join(documents, DOCUMENTS_FOLDER)
+    if os.path.exists(folder):
+        shutil.rmtree(folder)
+    for relative, size in DOCUMENTS_FILES.items():
+        path = os.path.join(folder, relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(b"x" * size)
+    folder_text = "C:\\users\\%s\\Documents\\%s" % (user, DOCUMENTS_FOLDER)
+    return folder, folder_text, folder_text + "\\会议纪要 三月.txt"
 
 
 def wait_for(path, seconds, process):
@@ -163,6 +207,38 @@ def check_workbook(path, folder_text, problems):
             problems.append("row of %s: creation date %r" % (path, row[4]))
 
 
+def expected_for_arguments(documents_text):
+    """What the driver sees of Morvane.exe started with a file, then with the Documents folder."""
+    flat = sum(1 for r in DOCUMENTS_FILES if "/" not in r)
+    return {
+        "fileArgumentWindow": "1",
+        "fileArgumentPathBox": "",
+        "fileArgumentStatus": "",
+        "fileArgumentExited": "1",
+        "fileArgumentExitCode": "0",
+        "folderArgumentWindow": "1",
+        "folderArgumentPathBox": documents_text,
+        "folderArgumentStatus": "",
+        "folderArgumentWorkbookBeforePress": "0",
+        "folderArgumentStatusAfterPress": "生成完毕,文件数量%d个。" % flat,
+        "folderArgumentExited": "1",
+        "folderArgumentExitCode": "0",
+    }
+
+
+def check_documents_workbook(path, folder_text, problems):
+    """The export of the folder given as the argument: one row per file directly in it."""
+    try:
+        rows = list(openpyxl.load_workbook(path)["Sheet1"].iter_rows(values_only=True))
+    except Exception as error:  # an unreadable workbook is a failure like any other
+        problems.append("cannot read the workbook %s: %s" % (path, error))
+        return
+    paths = sorted(str(row[1]) for row in rows[1:])
+    want = sorted(folder_text + "\\" + r for r in DOCUMENTS_FILES if "/" not in r)
+    if paths != want:
+        problems.append("paths of %s: %r, expected %r" % (path, paths, want))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
@@ -174,19 +250,21 @@ def main():
     folders = make_tree(args.work)
     results_path = os.path.join(args.work, "driver-results.txt")
     screenshot = os.path.join(args.work, "screenshot.png")
-    wine_run = os.path.join(args.root, "scripts", "wine-run")
-    command = [wine_run, "explorer", "/desktop=%s,%s" % (DESKTOP, DESKTOP_SIZE), windows_path(args.driver),
-               windows_path(args.morvane), windows_path(results_path), windows_path(folders["signals"]),
-               windows_path(folders["missing"]), windows_path(folders["empty"]), windows_path(folders["files"])]
     # A Wine prefix (and so a Wine server) of its own: while a virtual desktop runs, every program of
     # the same server sees the desktop's 800x400 as the screen, which would upset Windows tests that
     # run at the same time in the shared prefix.
     prefix = os.path.join(args.root, "build", "wine-prefix-e2e")
     environment = dict(os.environ, LANG="C.UTF-8", MORVANE_WINE_TIMEOUT="400", MORVANE_WINEPREFIX=prefix)
+    wine_run = os.path.join(args.root, "scripts", "wine-run")
+    # The first run also makes the prefix, which takes a minute or two.
+    documents, documents_text, documents_file_text = make_documents(wine_run, environment)
+    command = [wine_run, "explorer", "/desktop=%s,%s" % (DESKTOP, DESKTOP_SIZE), windows_path(args.driver),
+               windows_path(args.morvane), windows_path(results_path), windows_path(folders["signals"]),
+               windows_path(folders["missing"]), windows_path(folders["empty"]), windows_path(folders["files"]),
+               documents_text, documents_file_text]
     driver = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     problems = []
-    # The first run also makes the prefix, which takes a minute or two.
     if wait_for(os.path.join(folders["signals"], "ready"), 420, driver):
         if not take_screenshot(screenshot):
             problems.append("no screenshot could be taken on display %s" % display())
@@ -223,6 +301,7 @@ def main():
         "exitCode": "0",
         "done": "1",
     }
+    expected.update(expected_for_arguments(documents_text))
     for key, value in expected.items():
         if results.get(key) != value:
             problems.append("%s: %r, expected %r" % (key, results.get(key), value))
@@ -231,6 +310,7 @@ def main():
     if os.path.exists(os.path.join(folders["empty"], WORKBOOK)):
         problems.append("an empty folder got a workbook")
     check_workbook(os.path.join(folders["files"], WORKBOOK), files_text, problems)
+    check_documents_workbook(os.path.join(documents, WORKBOOK), documents_text, problems)
 
     for p in problems:
         print("FAIL " + p)

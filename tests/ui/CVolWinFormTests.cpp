@@ -9,6 +9,8 @@
 #include "appsvc/CVolMainMessageLoop.h"
 #include "appsvc/CVolWtlAppModule.h"
 #include "ui/CRefVolMenu.h"
+#include "ui/CVolWinButton.h"
+#include "ui/CVolWinEdit.h"
 #include "ui/FrameworkWindowMessages.h"
 
 namespace {
@@ -429,9 +431,102 @@ TEST_F(CVolWinFormTest, MenuCommandsGoToTheFormCommandEvent) {
     ASSERT_TRUE(form_.CreateControl(info));
     form_.BindEvent(form_.FormCommandEvent(), &RecordId, formCommand.Holder());
     form_.BindEvent(form_.CommandEvent(), &RecordId, containerCommand.Holder());
-    SendMessageW(form_.GetWindow(), WM_COMMAND, MAKEWPARAM(1001, 0), 0);
-    EXPECT_EQ(formCommand.entries, std::vector<std::string>{"1001"});
+    // Items 1 and 2 too: only keys must not pretend to be them.
+    for (const WORD item : {1001, 1, 2}) {
+        SendMessageW(form_.GetWindow(), WM_COMMAND, MAKEWPARAM(item, 0), 0);
+    }
+    EXPECT_EQ(formCommand.entries, (std::vector<std::string>{"1001", "1", "2"}));
     EXPECT_TRUE(containerCommand.entries.empty());
+}
+
+std::int32_t RecordClick(CVolObject* target, CVolWinControl* sender, std::uint32_t) {
+    EventRecorder& recorder = EventRecorder::Of(target);
+    recorder.Add(WindowText(sender->GetWindow()) == u"First" ? "first" : "second");
+    return 0;
+}
+
+// A form as an application makes one: an edit box and two push buttons "First" (id 11) and "Second"
+// (id 12), keys delivered the way the main loop delivers them. No control has the id 1 or 2.
+class FormKeys : public CVolWinFormTest {
+protected:
+    void SetUp() override {
+        ControlCreateInfo info = MakeDefaultFormInfo();
+        ASSERT_TRUE(form_.CreateControl(info));
+        form_.BindEvent(form_.FormCommandEvent(), &RecordId, commands_.Holder());
+        form_.BindEvent(form_.CommandEvent(), &RecordId, commands_.Holder());
+        first_.SetText(u"First");
+        second_.SetText(u"Second");
+        ASSERT_TRUE(CreateIn(edit_, 10, 10, 9));
+        ASSERT_TRUE(CreateIn(first_, 10, 50, 11));
+        ASSERT_TRUE(CreateIn(second_, 100, 50, 12));
+        first_.BindEvent(first_.ClickedEvent(), &RecordClick, clicks_.Holder());
+        second_.BindEvent(second_.ClickedEvent(), &RecordClick, clicks_.Holder());
+    }
+    bool CreateIn(CVolWinControl& control, int x, int y, int id) {
+        ControlCreateInfo info = MakeCreateInfo(form_.GetWindow(), &form_, x, y, 80, 24, id);
+        return control.CreateControl(info);
+    }
+    // Presses `key` with the focus on `control`.
+    void Press(CVolWinControl& control, UINT key) {
+        SetFocus(control.GetWindow());
+        ASSERT_EQ(GetFocus(), control.GetWindow());
+        PressKey(control.GetWindow(), key);
+    }
+
+    CVolWinEdit edit_;
+    CVolWinButton first_;
+    CVolWinButton second_;
+    EventRecorder commands_;
+    EventRecorder clicks_;
+};
+
+TEST_F(FormKeys, EnterAndEscInAnEditBoxRaiseNoCommandWithoutADefaultButton) {
+    Press(edit_, VK_RETURN);
+    Press(edit_, VK_ESCAPE);
+    EXPECT_TRUE(commands_.entries.empty());
+    EXPECT_TRUE(clicks_.entries.empty());
+    EXPECT_TRUE(IsWindowVisible(form_.GetWindow()));  // Esc closes only modal forms
+}
+
+TEST_F(FormKeys, EnterInAnEditBoxPressesTheDefaultButton) {
+    form_.GetFormWindow()->SetDefaultButtonId(12);
+    Press(edit_, VK_RETURN);
+    EXPECT_EQ(clicks_.entries, std::vector<std::string>{"second"});
+    EXPECT_TRUE(commands_.entries.empty());
+}
+
+TEST_F(FormKeys, EnterOnAFocusedButtonPressesThatButton) {
+    form_.GetFormWindow()->SetDefaultButtonId(12);
+    Press(first_, VK_RETURN);
+    EXPECT_EQ(clicks_.entries, std::vector<std::string>{"first"});
+    EXPECT_TRUE(commands_.entries.empty());
+}
+
+TEST_F(FormKeys, DisabledDefaultButtonIsNotPressed) {
+    form_.GetFormWindow()->SetDefaultButtonId(12);
+    EnableWindow(second_.GetWindow(), FALSE);
+    Press(edit_, VK_RETURN);
+    EXPECT_TRUE(clicks_.entries.empty());
+    EXPECT_TRUE(commands_.entries.empty());
+}
+
+TEST_F(FormKeys, TabAndShiftTabMoveTheFocusThroughTheTabStopsInCreationOrder) {
+    Press(edit_, VK_TAB);
+    EXPECT_EQ(GetFocus(), first_.GetWindow());
+    PressKey(GetFocus(), VK_TAB);
+    EXPECT_EQ(GetFocus(), second_.GetWindow());
+    PressKey(GetFocus(), VK_TAB);
+    EXPECT_EQ(GetFocus(), edit_.GetWindow());
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] |= 0x80;
+    SetKeyboardState(keys);
+    PressKey(GetFocus(), VK_TAB);
+    keys[VK_SHIFT] &= 0x7F;
+    SetKeyboardState(keys);
+    EXPECT_EQ(GetFocus(), second_.GetWindow());
+    EXPECT_TRUE(commands_.entries.empty());
+    EXPECT_TRUE(clicks_.entries.empty());
 }
 
 TEST_F(CVolWinFormTest, ChildNotificationsAreReflectedToTheChild) {

@@ -153,6 +153,43 @@ TEST_F(LabelPaintTest, StretchedPictureCoversTheLabel) {
     EXPECT_EQ(WindowPixels::Capture(label.GetWindow()).Count(IsNot(blue)), 0);
 }
 
+// White at half opacity (premultiplied: 128 of every colour, alpha 128) over red: red stays full,
+// green and blue take half of the white.
+bool IsHalfWhiteOverRed(COLORREF color) {
+    return GetRValue(color) >= 254 && GetGValue(color) >= 126 && GetGValue(color) <= 130 &&
+           GetBValue(color) >= 126 && GetBValue(color) <= 130;
+}
+
+TEST_F(LabelPaintTest, PictureWithTransparencyIsBlendedOverTheBackgroundByItsMode) {
+    struct Case {
+        int mode;
+        WindowPixels::Box halfWhite;  // in a 60 × 30 label, for an 8 × 8 picture whose left half shows
+    };
+    const Case cases[] = {
+        {CVWnd_Label::kPictureTopLeft, {0, 0, 4, 8}},
+        {CVWnd_Label::kPictureCentred, {26, 11, 30, 19}},
+        {CVWnd_Label::kPictureStretched, {0, 0, 30, 30}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        CVolWinLabel label;
+        label.SetBackgroundColor(kRed);
+        label.SetPicture(HalfTransparentPicture(8, 8, RGBQUAD{128, 128, 128, 128}), c.mode);
+        ASSERT_TRUE(CreateChild(label, 10, 10, 60, 30, 101));
+        const WindowPixels pixels = WindowPixels::Capture(label.GetWindow());
+        const WindowPixels::Box blended = pixels.Bounds(IsHalfWhiteOverRed);
+        EXPECT_EQ(blended.left, c.halfWhite.left);
+        EXPECT_EQ(blended.top, c.halfWhite.top);
+        EXPECT_NEAR(blended.right, c.halfWhite.right, c.mode == CVWnd_Label::kPictureStretched ? 1 : 0);
+        EXPECT_EQ(blended.bottom, c.halfWhite.bottom);
+        // The transparent half shows the background, never black.
+        EXPECT_EQ(pixels.Count(IsDark), 0);
+        EXPECT_GE(pixels.Count(IsExactly(kRed)), 60 * 30 - c.halfWhite.Width() * c.halfWhite.Height() -
+                                                     (c.mode == CVWnd_Label::kPictureStretched ? 30 : 0));
+        DestroyWindow(label.GetWindow());
+    }
+}
+
 TEST_F(LabelTest, LabelIsNeverATabStop) {
     CVolWinLabel label;
     label.GetBridge()->SetStyle(CVolWinLabel::kDefaultStyle | WS_TABSTOP);

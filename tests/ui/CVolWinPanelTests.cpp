@@ -83,6 +83,21 @@ TEST_F(CVolWinPanelTest, BackgroundPictureCoversThePanelByItsMode) {
     }
 }
 
+TEST_F(CVolWinPanelTest, TransparentPartsOfAPictureShowTheBackgroundColour) {
+    const COLORREF red = RGB(255, 0, 0);
+    CVolWinPanel panel;
+    panel.GetContainerWindow()->SetBackgroundColor(red);
+    // Left half fully opaque blue, right half fully transparent; tiled over the panel.
+    panel.GetContainerWindow()->SetPicture(HalfTransparentPicture(4, 4, RGBQUAD{255, 0, 0, 255}),
+                                           BackgroundPicture::kTiled);
+    ASSERT_TRUE(CreateIn(panel, form_.GetWindow(), 1));
+    const WindowPixels pixels = WindowPixels::Capture(panel.GetWindow());
+    EXPECT_EQ(pixels.Count(IsExactly(RGB(0, 0, 255))), 60 * 40 / 2);
+    EXPECT_EQ(pixels.Count(IsExactly(red)), 60 * 40 / 2);
+    EXPECT_EQ(pixels.At(2, 0), red);
+    EXPECT_EQ(pixels.At(1, 0), RGB(0, 0, 255));
+}
+
 TEST_F(CVolWinPanelTest, ChildOnEveryPageStaysVisibleWhilePagesChange) {
     CVolWinPanel pages;
     ASSERT_TRUE(CreateIn(pages, form_.GetWindow(), 1));

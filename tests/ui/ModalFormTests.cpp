@@ -17,8 +17,11 @@ struct ModalObservation {
     LONG exStyle = 0;
     bool otherEnabledDuringLoop = true;
     HWND other = nullptr;
-    int action = 0;  // 0 close, 1 end with 42, 2 destroy the window
+    int action = 0;  // 0 close, 1 end with 42, 2 destroy the window, 3 a key in an edit box
+    UINT key = 0;    // action 3: the key pressed in an edit box of the form, which then ends with 42
 };
+
+inline constexpr UINT kEndWith42 = WM_USER + 2;
 
 ModalObservation observed;
 
@@ -39,20 +42,46 @@ std::int32_t OnModalStarting(CVolObject*, CVolWinControl* sender, std::uint32_t)
         case 1:
             form.EndModal(42);
             break;
-        default:
+        case 2:
             PostMessageW(form.GetWindow(), WM_USER + 1, 0, 0);  // handled by the Message event below
             break;
+        default: {
+            // As the keyboard delivers it: to the focused edit box, through the modal loop. When the
+            // key leaves the form open, the next message ends it with 42.
+            const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 80,
+                                              20, form.GetWindow(), nullptr, nullptr, nullptr);
+            SetFocus(edit);
+            PostMessageW(edit, WM_KEYDOWN, observed.key, 1);
+            PostMessageW(edit, WM_KEYUP, observed.key, 0xC0000001);
+            PostMessageW(form.GetWindow(), kEndWith42, 0, 0);
+            break;
+        }
     }
     return 0;
 }
 
-std::int32_t DestroyOnUserMessage(CVolObject*, CVolWinControl*, std::uint32_t, HWND window,
+std::int32_t DestroyOnUserMessage(CVolObject*, CVolWinControl* sender, std::uint32_t, HWND window,
                                   std::uint32_t message, WPARAM, LPARAM, MessageRecord*) {
     if (message == WM_USER + 1) {
         DestroyWindow(window);
         return 1;
     }
+    if (message == kEndWith42) {
+        static_cast<CVolWinForm&>(*sender).EndModal(42);
+        return 1;
+    }
     return 0;
+}
+
+std::int32_t RecordCommand(CVolObject* target, CVolWinControl*, std::uint32_t, std::int32_t id) {
+    EventRecorder::Of(target).Add("command " + std::to_string(id));
+    return 0;
+}
+
+std::int32_t RecordClosing(CVolObject* target, CVolWinControl*, std::uint32_t) {
+    EventRecorder& recorder = EventRecorder::Of(target);
+    recorder.Add("closing");
+    return recorder.answer;
 }
 
 class ModalFormTest : public testing::Test {
@@ -138,6 +167,37 @@ TEST_F(ModalFormTest, DialogFrameGivesTheFixedDialogStyle) {
     EXPECT_EQ(static_cast<DWORD>(observed.style) & 0xFFFF0000u & ~static_cast<DWORD>(WS_CLIPSIBLINGS),
               0x92C80000u);
     EXPECT_NE(observed.exStyle & WS_EX_DLGMODALFRAME, 0);
+}
+
+class ModalFormKeys : public ModalFormTest {
+protected:
+    void SetUp() override {
+        ModalFormTest::SetUp();
+        observed.action = 3;
+        form_.BindEvent(form_.FormCommandEvent(), &RecordCommand, recorder_.Holder());
+        form_.BindEvent(form_.CommandEvent(), &RecordCommand, recorder_.Holder());
+        form_.BindEvent(form_.ClosingEvent(), &RecordClosing, recorder_.Holder());
+        recorder_.answer = 1;
+    }
+};
+
+TEST_F(ModalFormKeys, EscInAnEditBoxClosesTheFormAsItsCloseBoxWould) {
+    observed.key = VK_ESCAPE;
+    EXPECT_EQ(ShowModal(), CVWnd_WinForm::kModalClosed);
+    EXPECT_EQ(recorder_.entries, std::vector<std::string>{"closing"});
+}
+
+TEST_F(ModalFormKeys, EscLeavesTheFormOpenWhenClosingRefuses) {
+    observed.key = VK_ESCAPE;
+    recorder_.answer = 0;
+    EXPECT_EQ(ShowModal(), 42);
+    EXPECT_EQ(recorder_.entries, std::vector<std::string>{"closing"});
+}
+
+TEST_F(ModalFormKeys, EnterWithoutADefaultButtonNeitherClosesNorRaisesACommand) {
+    observed.key = VK_RETURN;
+    EXPECT_EQ(ShowModal(), 42);
+    EXPECT_TRUE(recorder_.entries.empty());
 }
 
 TEST_F(ModalFormTest, FormCanBeShownAgainAfterItsLoop) {

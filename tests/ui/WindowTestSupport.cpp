@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "appsvc/DibImage.h"
+#include "appsvc/FrameworkPreTranslate.h"
+
 #include <shlobj.h>
 
 void PumpMessages() {
@@ -13,6 +16,20 @@ void PumpMessages() {
         PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
+    }
+}
+
+void PressKey(HWND target, UINT key) {
+    const UINT scanCode = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, key, MAKELPARAM(1, scanCode));
+    PostMessageW(target, WM_KEYUP, key, MAKELPARAM(1, scanCode | KF_REPEAT | KF_UP));
+    MSG msg{};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message != WM_QUIT) {
+        PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
+        if (!FrameworkPreTranslate(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
 }
 
@@ -81,4 +98,18 @@ HDROP MakeDrop(const std::vector<std::u16string>& names) {
 
 bool IsDropAlive(HDROP drop) {
     return GlobalSize(static_cast<HGLOBAL>(drop)) != 0;
+}
+
+HBITMAP HalfTransparentPicture(int width, int height, RGBQUAD left) {
+    DibImage image;
+    if (!CreateDib(image, width, height, 32, 1)) {
+        return nullptr;
+    }
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<RGBQUAD*>(image.bits + static_cast<std::ptrdiff_t>(y) * image.stride);
+        for (int x = 0; x < width; ++x) {
+            row[x] = x < width / 2 ? left : RGBQUAD{0, 0, 0, 0};
+        }
+    }
+    return DetachDib(image);
 }

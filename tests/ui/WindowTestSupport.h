@@ -12,6 +12,10 @@
 // Dispatches everything waiting in this thread's queue (a quit message is left in place).
 void PumpMessages();
 
+// A key pressed and released as the keyboard delivers it to the focused window `target`, then the
+// queue pumped as the main loop pumps it: the framework's pre-translation first.
+void PressKey(HWND target, UINT key);
+
 // Drops every WM_QUIT waiting in the queue; true when there was one.
 bool TakeQuitMessage();
 
@@ -44,6 +48,11 @@ private:
     std::int32_t clientWidth_;
     std::int32_t clientHeight_;
 };
+
+// A picture as the image loader makes one for an image with transparency: a 32-bit DIB section of
+// premultiplied pixels. Its left half is `left` (blue, green, red, alpha), its right half fully
+// transparent. The caller owns the bitmap.
+HBITMAP HalfTransparentPicture(int width, int height, RGBQUAD left);
 
 // An HDROP as the shell builds it: a DROPFILES header followed by the NUL-terminated wide names and an
 // empty one. The caller hands it to a window; DragFinish frees it.
