@@ -3,26 +3,63 @@
 #include "app/export/NameCoding.h"
 #include "app/export/SystemErrorText.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
 #include <string>
 
+namespace {
+
+bool Failed(const char* operation, std::u16string_view path, FileSystemError& error) {
+    error.code = errno;
+    error.operation = operation;
+    error.path = std::u16string(path);
+    error.message = SystemErrorText(error.code);
+    return false;
+}
+
+}  // namespace
+
 bool MoveFileOver(std::u16string_view from, std::u16string_view to, FileSystemError& error) {
-    std::string source = EncodeUtf8(from);
-    std::string target = EncodeUtf8(to);
+    std::string source = EncodeFileName(from);
+    std::string target = EncodeFileName(to);
+    struct stat replaced {};
+    if (stat(target.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
+        // The new file takes the place of the old one: it keeps the old one's owner and mode. The owner
+        // may not be given away without privilege; the mode then still applies.
+        if (chown(source.c_str(), replaced.st_uid, replaced.st_gid) != 0) {
+            errno = 0;
+        }
+        if (chmod(source.c_str(), replaced.st_mode & 07777) != 0) {
+            return Failed("chmod", to, error);
+        }
+    }
     if (std::rename(source.c_str(), target.c_str()) != 0) {
-        error.code = errno;
-        error.operation = "rename";
-        error.path = std::u16string(to);
-        error.message = SystemErrorText(error.code);
-        return false;
+        return Failed("rename", to, error);
     }
     return true;
 }
 
+bool MoveFileAcross(std::u16string_view from, std::u16string_view to, FileSystemError& error) {
+    std::string source = EncodeFileName(from);
+    std::string target = EncodeFileName(to);
+    if (std::rename(source.c_str(), target.c_str()) != 0) {
+        return Failed("rename", to, error);
+    }
+    return true;
+}
+
+bool LibraryCanTakePath(std::u16string_view) {
+    return true;
+}
+
+std::u16string ShortStagingFolder() {
+    return {};
+}
+
 void RemoveFileQuietly(std::u16string_view path) {
-    std::string raw = EncodeUtf8(path);
+    std::string raw = EncodeFileName(path);
     unlink(raw.c_str());
 }
 

@@ -1,5 +1,6 @@
 #include "app/export/FileOperations.h"
 
+#include "app/export/FilePath.h"
 #include "app/export/NameCoding.h"
 #include "app/export/SystemErrorText.h"
 
@@ -13,23 +14,65 @@ const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
+bool Failed(const char* operation, std::u16string_view path, FileSystemError& error) {
+    error.code = static_cast<int>(GetLastError());
+    error.operation = operation;
+    error.path = ReplaceLoneSurrogates(path);
+    error.message = SystemErrorText(error.code);
+    return false;
+}
+
 }  // namespace
 
 bool MoveFileOver(std::u16string_view from, std::u16string_view to, FileSystemError& error) {
-    std::u16string source(from);
-    std::u16string target(to);
+    std::u16string source = SystemPathForm(from);
+    std::u16string target = SystemPathForm(to);
+    DWORD attributes = GetFileAttributesW(Wide(target));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        // ReplaceFileW keeps the replaced file's attributes and security for the new one.
+        if (ReplaceFileW(Wide(target), Wide(source), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                         nullptr)) {
+            return true;
+        }
+        DWORD code = GetLastError();
+        // Only where the file system cannot replace (the old file is then untouched) is it moved over.
+        if (code != ERROR_CALL_NOT_IMPLEMENTED && code != ERROR_INVALID_FUNCTION &&
+            code != ERROR_NOT_SUPPORTED) {
+            return Failed("ReplaceFileW", to, error);
+        }
+    }
     if (!MoveFileExW(Wide(source), Wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        error.code = static_cast<int>(GetLastError());
-        error.operation = "MoveFileExW";
-        error.path = ReplaceLoneSurrogates(to);
-        error.message = SystemErrorText(error.code);
-        return false;
+        return Failed("MoveFileExW", to, error);
     }
     return true;
 }
 
+bool MoveFileAcross(std::u16string_view from, std::u16string_view to, FileSystemError& error) {
+    std::u16string source = SystemPathForm(from);
+    std::u16string target = SystemPathForm(to);
+    if (!MoveFileExW(Wide(source), Wide(target), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+        return Failed("MoveFileExW", to, error);
+    }
+    return true;
+}
+
+bool LibraryCanTakePath(std::u16string_view path) {
+    return path.size() < MAX_PATH && ReplaceLoneSurrogates(path) == path;
+}
+
+std::u16string ShortStagingFolder() {
+    wchar_t buffer[MAX_PATH + 1];
+    DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    if (length == 0 || length > MAX_PATH) {
+        return {};
+    }
+    std::u16string folder(reinterpret_cast<const char16_t*>(buffer), length);
+    // Room for the workbook's temporary name and the library's own temporary files.
+    return folder.size() < MAX_PATH - 64 && LibraryCanTakePath(folder) ? folder : std::u16string();
+}
+
 void RemoveFileQuietly(std::u16string_view path) {
-    std::u16string text(path);
+    std::u16string text = SystemPathForm(path);
     DeleteFileW(Wide(text));
 }
 

@@ -24,3 +24,7 @@ std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
 bool IsRootForRecursiveWalk(std::u16string_view folder) {
     return !folder.empty() && folder.find_first_not_of(u'/') == std::u16string_view::npos;
 }
+
+std::u16string SystemPathForm(std::u16string_view path) {
+    return std::u16string(path);
+}

@@ -12,7 +12,7 @@ bool StatusOf(std::u16string_view path, struct stat& status) {
     if (path.empty() || path.find(u'\0') != std::u16string_view::npos) {
         return false;
     }
-    std::string raw = EncodeUtf8(path);
+    std::string raw = EncodeFileName(path);
     return stat(raw.c_str(), &status) == 0;
 }
 

@@ -1,0 +1,33 @@
+#include "app/export/WorkbookPlacement.h"
+
+#include "app/export/AbsolutePath.h"
+#include "app/export/FileOperations.h"
+
+WorkbookPlacement::WorkbookPlacement(std::u16string besideTarget,
+                                     std::u16string (*temporaryIn)(std::u16string_view))
+    : besideTarget_(std::move(besideTarget)) {
+    std::u16string staging = LibraryCanTakePath(besideTarget_) ? std::u16string() : ShortStagingFolder();
+    // Without a short folder the library is given the long path all the same, and reports its failure.
+    libraryPath_ = staging.empty() ? besideTarget_ : temporaryIn(staging);
+    libraryFolder_ = ParentFolder(libraryPath_);
+}
+
+WorkbookPlacement::~WorkbookPlacement() {
+    if (!placed_) {
+        RemoveFileQuietly(besideTarget_);
+    }
+    if (libraryPath_ != besideTarget_ && !libraryPath_.empty()) {
+        RemoveFileQuietly(libraryPath_);
+    }
+}
+
+bool WorkbookPlacement::PutInPlace(std::u16string_view target, FileSystemError& error) {
+    if (libraryPath_ != besideTarget_ && !MoveFileAcross(libraryPath_, besideTarget_, error)) {
+        return false;
+    }
+    if (!MoveFileOver(besideTarget_, target, error)) {
+        return false;
+    }
+    placed_ = true;
+    return true;
+}
