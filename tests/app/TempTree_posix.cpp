@@ -17,7 +17,7 @@
 namespace {
 
 std::string Raw(std::u16string_view path) {
-    return EncodeUtf8(path);
+    return EncodeFileName(path);
 }
 
 int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
@@ -110,7 +110,7 @@ std::vector<std::u16string> TempTree::ListNames(std::u16string_view relative) co
     while (struct dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
         if (name != "." && name != "..") {
-            names.push_back(DecodeUtf8Lossy(name));
+            names.push_back(DecodeFileName(name));
         }
     }
     closedir(dir);
@@ -121,4 +121,9 @@ std::vector<std::u16string> TempTree::ListNames(std::u16string_view relative) co
 void TempTree::Remove(std::u16string_view relative) const {
     std::string raw = Raw(Path(relative));
     EXPECT_EQ(unlink(raw.c_str()), 0) << "cannot remove " << raw;
+}
+
+void TempTree::SetMode(std::u16string_view relative, int mode) const {
+    std::string raw = Raw(Path(relative));
+    EXPECT_EQ(chmod(raw.c_str(), static_cast<mode_t>(mode)), 0) << "cannot change the mode of " << raw;
 }
