@@ -29,6 +29,15 @@ bool MoveFileOver(std::u16string_view from, std::u16string_view to, FileSystemEr
     std::u16string target = SystemPathForm(to);
     DWORD attributes = GetFileAttributesW(Wide(target));
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        // A file another program holds open is refused here, before ReplaceFileW: some implementations
+        // leave a temporary file of their own behind when they fail on it.
+        HANDLE replaced =
+            CreateFileW(Wide(target), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, 0, nullptr);
+        if (replaced == INVALID_HANDLE_VALUE) {
+            return Failed("CreateFileW", to, error);
+        }
+        CloseHandle(replaced);
         // ReplaceFileW keeps the replaced file's attributes and security for the new one.
         if (ReplaceFileW(Wide(target), Wide(source), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                          nullptr)) {
