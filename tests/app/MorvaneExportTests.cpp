@@ -215,8 +215,10 @@ TEST_F(MorvaneExportTest, ExportsFoldersOfAnyLength) {
     for (std::size_t length : {245, 300, 1000}) {
         SCOPED_TRACE(length);
         // Segments of at most 100 characters up to exactly the length asked for.
-        std::string top = "L" + std::to_string(length);
-        std::u16string relative(top.begin(), top.end());
+        std::u16string relative = u"L";
+        for (char digit : std::to_string(length)) {
+            relative += static_cast<char16_t>(digit);
+        }
         while (tree_.Path(relative).size() < length) {
             // One character left: the last segment takes it, a separator alone would not do.
             relative += length - tree_.Path(relative).size() == 1 ? u'd' : u'/';
