@@ -41,6 +41,10 @@ bool MoveFileOver(std::u16string_view from, std::u16string_view to, FileSystemEr
         // ReplaceFileW keeps the replaced file's attributes and security for the new one.
         if (ReplaceFileW(Wide(target), Wide(source), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                          nullptr)) {
+            // Not every implementation carries the attributes over (Wine's does not): set them again.
+            DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+            SetFileAttributesW(Wide(target), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
             return true;
         }
         DWORD code = GetLastError();
