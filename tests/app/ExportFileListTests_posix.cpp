@@ -211,14 +211,20 @@ TEST_F(ExportPosixTest, SkipsLinksThatLoopOrLeadNowhere) {
     EXPECT_TRUE(tree_.Exists(std::u16string(u"sub/") + kOutputName));
 }
 
-TEST_F(ExportPosixTest, KeepsTheModeOfAReplacedWorkbook) {
+TEST_F(ExportPosixTest, KeepsTheModeAndOwnerOfAReplacedWorkbook) {
     tree_.MakeFile(u"a.txt");
     ASSERT_EQ(Export(tree_.Root(), false).kind, ExportOutcomeKind::Done);
     ASSERT_EQ(chmod(Raw(Output()).c_str(), 0604), 0);
+    // Only the superuser may give the file away; otherwise the owner stays the test's own.
+    uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+    ASSERT_EQ(chown(Raw(Output()).c_str(), owner, static_cast<gid_t>(-1)), 0);
     ASSERT_EQ(Export(tree_.Root(), false).kind, ExportOutcomeKind::Done);
     struct stat status {};
     ASSERT_EQ(stat(Raw(Output()).c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0604u);
+    EXPECT_EQ(status.st_uid, owner);
+    // The new workbook was put in place: it lists the earlier one.
+    EXPECT_EQ(Export(tree_.Root(), false).fileCount, 2);
 }
 
 TEST_F(ExportPosixTest, FailsTheListingWhenASubFolderCannotBeOpened) {

@@ -139,6 +139,17 @@ TEST_F(ExportWinTest, KeepsAnEarlierWorkbookThatAnotherProgramHoldsOpen) {
     EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"a.txt", kOutputName}));
 }
 
+TEST_F(ExportWinTest, KeepsTheAttributesOfAReplacedWorkbook) {
+    tree_.MakeFile(u"a.txt");
+    tree_.WriteFile(kOutputName, "the earlier workbook");
+    ASSERT_TRUE(SetFileAttributesW(Wide(Output()), FILE_ATTRIBUTE_HIDDEN));
+    ExportOutcome outcome = Export(tree_.Root(), false);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    EXPECT_NE(tree_.ReadFile(kOutputName), "the earlier workbook");
+    EXPECT_EQ(GetFileAttributesW(Wide(Output())) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"a.txt", kOutputName}));
+}
+
 TEST_F(ExportWinTest, WritesBeyondTheLibrarysPathLimit) {
     // The library converts the workbook's path into a buffer of 260 characters; the workbook is written
     // under a short path and moved into place all the same.
