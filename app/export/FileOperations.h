@@ -21,6 +21,10 @@ bool MoveFileAcross(std::u16string_view from, std::u16string_view to, FileSystem
 // surrogates; on POSIX any path.
 bool LibraryCanTakePath(std::u16string_view path);
 
+// The system's temporary folder when a file can be made there now (and the library can take its path),
+// otherwise the empty text.
+std::u16string UsableTemporaryFolder();
+
 // A folder of our choosing where the library can take paths (on Windows the user's temporary folder,
 // when its path is short enough), or the empty text when there is none.
 std::u16string ShortStagingFolder();

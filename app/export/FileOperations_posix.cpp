@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -56,6 +57,20 @@ bool LibraryCanTakePath(std::u16string_view) {
 
 std::u16string ShortStagingFolder() {
     return {};
+}
+
+std::u16string UsableTemporaryFolder() {
+    // Where the library itself looks first.
+    const char* folder = std::getenv("TMPDIR");
+    std::string path = folder != nullptr && *folder != '\0' ? folder : P_tmpdir;
+    std::string probe = path + "/morvane-XXXXXX";
+    int fd = mkstemp(probe.data());
+    if (fd < 0) {
+        return {};
+    }
+    close(fd);
+    unlink(probe.c_str());
+    return DecodeFileName(path);
 }
 
 void RemoveFileQuietly(std::u16string_view path) {

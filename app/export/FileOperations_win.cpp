@@ -84,6 +84,16 @@ std::u16string ShortStagingFolder() {
     return folder.size() < MAX_PATH - 64 && LibraryCanTakePath(folder) ? folder : std::u16string();
 }
 
+std::u16string UsableTemporaryFolder() {
+    std::u16string folder = ShortStagingFolder();
+    wchar_t probe[MAX_PATH + 1];
+    if (folder.empty() || GetTempFileNameW(Wide(folder), L"mvr", 0, probe) == 0) {
+        return {};
+    }
+    DeleteFileW(probe);
+    return folder;
+}
+
 void RemoveFileQuietly(std::u16string_view path) {
     std::u16string text = SystemPathForm(path);
     DeleteFileW(Wide(text));

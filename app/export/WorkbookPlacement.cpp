@@ -9,7 +9,12 @@ WorkbookPlacement::WorkbookPlacement(std::u16string besideTarget,
     std::u16string staging = LibraryCanTakePath(besideTarget_) ? std::u16string() : ShortStagingFolder();
     // Without a short folder the library is given the long path all the same, and reports its failure.
     libraryPath_ = staging.empty() ? besideTarget_ : temporaryIn(staging);
-    libraryFolder_ = ParentFolder(libraryPath_);
+    // The library's own temporary files go to the system's temporary folder as usual when it works, so
+    // they never lie in the folder being listed; otherwise beside the workbook it writes.
+    libraryFolder_ = UsableTemporaryFolder();
+    if (libraryFolder_.empty()) {
+        libraryFolder_ = ParentFolder(libraryPath_);
+    }
 }
 
 WorkbookPlacement::~WorkbookPlacement() {

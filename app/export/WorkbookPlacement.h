@@ -21,8 +21,9 @@ public:
     // The path the library writes the workbook to: the temporary name beside the workbook when the
     // library can take it, otherwise one in a short folder of our choosing.
     const std::u16string& LibraryPath() const { return libraryPath_; }
-    // The folder for the library's own temporary files: the one it writes the workbook into, which is
-    // known to be writable once the workbook is written, so the system's temporary folder is not needed.
+    // The folder for the library's own temporary files: the system's temporary folder when a file can be
+    // made there, otherwise the one the library writes the workbook into, so that an unusable temporary
+    // folder does not stop an export into a writable folder.
     const std::u16string& LibraryTemporaryFolder() const { return libraryFolder_; }
 
     // Moves the finished workbook over `target` (beside which the temporary name lies).
