@@ -76,7 +76,7 @@ DIR* OpenDirectoryStream(int fd) {
 bool DirectoryReader::Open(std::u16string_view folder) {
     Close();
     error_ = FileSystemError{};
-    std::string raw = EncodeFileName(folder);
+    std::string raw = EncodeFileName(SystemPathForm(folder));
     DIR* dir = OpenDirectoryStream(open(raw.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir == nullptr) {
         Fail(folder, errno);

@@ -1,11 +1,13 @@
 #include "app/export/FileOperations.h"
 
+#include "app/export/FilePath.h"
 #include "app/export/NameCoding.h"
 #include "app/export/SystemErrorText.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,8 +25,8 @@ bool Failed(const char* operation, std::u16string_view path, FileSystemError& er
 }  // namespace
 
 bool MoveFileOver(std::u16string_view from, std::u16string_view to, FileSystemError& error) {
-    std::string source = EncodeFileName(from);
-    std::string target = EncodeFileName(to);
+    std::string source = EncodeFileName(SystemPathForm(from));
+    std::string target = EncodeFileName(SystemPathForm(to));
     struct stat replaced {};
     if (stat(target.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
         // The new file takes the place of the old one: it keeps the old one's owner and mode. The owner
@@ -43,16 +45,16 @@ bool MoveFileOver(std::u16string_view from, std::u16string_view to, FileSystemEr
 }
 
 bool MoveFileAcross(std::u16string_view from, std::u16string_view to, FileSystemError& error) {
-    std::string source = EncodeFileName(from);
-    std::string target = EncodeFileName(to);
+    std::string source = EncodeFileName(SystemPathForm(from));
+    std::string target = EncodeFileName(SystemPathForm(to));
     if (std::rename(source.c_str(), target.c_str()) != 0) {
         return Failed("rename", to, error);
     }
     return true;
 }
 
-bool LibraryCanTakePath(std::u16string_view) {
-    return true;
+bool LibraryCanTakePath(std::u16string_view path) {
+    return EncodeFileName(path).size() < PATH_MAX;
 }
 
 std::u16string ShortStagingFolder() {
@@ -74,7 +76,7 @@ std::u16string UsableTemporaryFolder() {
 }
 
 void RemoveFileQuietly(std::u16string_view path) {
-    std::string raw = EncodeFileName(path);
+    std::string raw = EncodeFileName(SystemPathForm(path));
     unlink(raw.c_str());
 }
 

@@ -2,13 +2,19 @@
 
 #include "app/export/AbsolutePath.h"
 #include "app/export/FileOperations.h"
+#include "app/export/FilePath.h"
 
 WorkbookPlacement::WorkbookPlacement(std::u16string besideTarget,
                                      std::u16string (*temporaryIn)(std::u16string_view))
     : besideTarget_(std::move(besideTarget)) {
-    std::u16string staging = LibraryCanTakePath(besideTarget_) ? std::u16string() : ShortStagingFolder();
+    // The system's own short form of the path, where it has one (Linux), serves the library too.
+    std::u16string shortForm = SystemPathForm(besideTarget_);
+    if (LibraryCanTakePath(besideTarget_) || !LibraryCanTakePath(shortForm)) {
+        shortForm = besideTarget_;
+    }
+    std::u16string staging = LibraryCanTakePath(shortForm) ? std::u16string() : ShortStagingFolder();
     // Without a short folder the library is given the long path all the same, and reports its failure.
-    libraryPath_ = staging.empty() ? besideTarget_ : temporaryIn(staging);
+    libraryPath_ = staging.empty() ? shortForm : temporaryIn(staging);
     // The library's own temporary files go to the system's temporary folder as usual when it works, so
     // they never lie in the folder being listed; otherwise beside the workbook it writes.
     libraryFolder_ = UsableTemporaryFolder();
