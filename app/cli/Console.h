@@ -10,7 +10,7 @@ public:
     enum class Stream { Output, Error };
 
     // The arguments after the program name (on Windows from the wide command line; on POSIX read as
-    // UTF-8, with U+FFFD for bytes that are not).
+    // UTF-8, with the bytes that are not carried through unchanged, see DecodeFileName).
     static std::vector<std::u16string> Arguments(int argc, char** argv);
 
     // Writes text as UTF-8 (on a Windows console, as wide text).

@@ -8,7 +8,7 @@
 std::vector<std::u16string> Console::Arguments(int argc, char** argv) {
     std::vector<std::u16string> arguments;
     for (int i = 1; i < argc; ++i) {
-        arguments.push_back(DecodeUtf8Lossy(argv[i]));
+        arguments.push_back(DecodeFileName(argv[i]));
     }
     return arguments;
 }

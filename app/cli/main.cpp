@@ -17,8 +17,9 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitDirectoryError = 1;
 inline constexpr int kExitNoFiles = 2;
 inline constexpr int kExitFailed = 3;
-inline constexpr int kExitUsage = 64;       // EX_USAGE
-inline constexpr int kExitCancelled = 130;  // 128 + SIGINT, as shells report an interrupted command
+inline constexpr int kExitSkippedFolders = 4;  // written, but unreadable sub-folders were left out
+inline constexpr int kExitUsage = 64;          // EX_USAGE
+inline constexpr int kExitCancelled = 130;     // 128 + SIGINT, as shells report an interrupted command
 
 int ExitCodeOf(ExportOutcomeKind kind) {
     switch (kind) {
@@ -47,6 +48,7 @@ int RunExport(const CommandLine& command) {
     ProgressLine progress;
     ExportOptions options;
     options.observer = &progress;
+    options.outputPath.SetUnits(command.output.data(), static_cast<std::int64_t>(command.output.size()));
     ExportOutcome outcome = ExportFileList(folder, command.recursive, options);
     progress.Finish();
 
@@ -55,8 +57,15 @@ int RunExport(const CommandLine& command) {
         Console::Write(Console::Stream::Error, u"morvane-export: " + Widen(cause.operation.c_str()) + u": " +
                                                    cause.path + u": " + cause.message + u"\n");
     }
+    for (const FileSystemError& skipped : outcome.skippedFolders) {
+        Console::Write(Console::Stream::Error,
+                       u"morvane-export: skipped " + skipped.path + u": " + skipped.message + u"\n");
+    }
     CWString text = ExportOutcomeText(outcome);
     Console::Write(Console::Stream::Output, std::u16string(text.GetText()) + u"\n");
+    if (outcome.kind == ExportOutcomeKind::Done && !outcome.skippedFolders.empty()) {
+        return kExitSkippedFolders;
+    }
     return ExitCodeOf(outcome.kind);
 }
 
@@ -73,8 +82,8 @@ int main(int argc, char** argv) {
                                                         u" (libxlsxwriter " + Widen(lxw_version()) + u")\n");
             return kExitDone;
         case CommandLine::Action::UsageError:
-            Console::Write(Console::Stream::Error, u"morvane-export: " + command.problem + u"\n" +
-                                                       u"usage: morvane-export [-r|--recursive] FOLDER\n");
+            Console::Write(Console::Stream::Error,
+                           u"morvane-export: " + command.problem + u"\n" + UsageLine());
             return kExitUsage;
         case CommandLine::Action::Export:
             break;

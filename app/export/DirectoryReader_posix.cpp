@@ -22,10 +22,10 @@ std::int64_t ToTicks(const struct statx_timestamp& time) {
     return (time.tv_sec + kEpochDifferenceSeconds) * kTicksPerSecond + time.tv_nsec / kNanosecondsPerTick;
 }
 
-// A missing entry (it vanished after the listing saw it, or a link whose target is gone) has no status;
-// it is then neither a file nor a folder rather than an error, as a directory iterator treats it.
+// A missing entry (it vanished after the listing saw it, or a link whose target is gone or that loops)
+// has no status; it is then neither a file nor a folder rather than an error.
 bool IsNotFound(int code) {
-    return code == ENOENT || code == ENOTDIR;
+    return code == ENOENT || code == ENOTDIR || code == ELOOP;
 }
 
 }  // namespace
@@ -76,7 +76,7 @@ DIR* OpenDirectoryStream(int fd) {
 bool DirectoryReader::Open(std::u16string_view folder) {
     Close();
     error_ = FileSystemError{};
-    std::string raw = EncodeUtf8(folder);
+    std::string raw = EncodeFileName(SystemPathForm(folder));
     DIR* dir = OpenDirectoryStream(open(raw.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir == nullptr) {
         Fail(folder, errno);

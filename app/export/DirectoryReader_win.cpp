@@ -21,8 +21,8 @@ std::int64_t ToSize(DWORD high, DWORD low) {
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
 }
 
-// A missing entry (it vanished after the listing saw it, or a link whose target is gone) has no status;
-// it is then neither a file nor a folder rather than an error, as a directory iterator treats it.
+// A missing entry (it vanished after the listing saw it, or a link whose target is gone or that loops)
+// has no status; it is then neither a file nor a folder rather than an error.
 bool IsNotFound(DWORD code) {
     switch (code) {
         case ERROR_FILE_NOT_FOUND:
@@ -31,6 +31,7 @@ bool IsNotFound(DWORD code) {
         case ERROR_INVALID_DRIVE:
         case ERROR_BAD_NETPATH:
         case ERROR_BAD_NET_NAME:
+        case ERROR_CANT_RESOLVE_FILENAME:
             return true;
         default:
             return false;
@@ -85,7 +86,7 @@ namespace {
 // ERROR_FILE_NOT_FOUND, which is an empty listing, not an error.
 bool StartFind(const std::u16string& rawFolder, HANDLE& find, WIN32_FIND_DATAW& data, bool& pending,
                DWORD& error) {
-    std::u16string pattern = JoinPath(rawFolder, u"*");
+    std::u16string pattern = SystemPathForm(JoinPath(rawFolder, u"*"));
     find = FindFirstFileExW(Wide(pattern), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                             FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) {
@@ -164,7 +165,7 @@ bool DirectoryReader::Next(DirectoryEntry& entry) {
         }
 
         // The find data describe the link itself; the status is the target's.
-        std::u16string rawPath = JoinPath(state_->rawFolder, state_->lastRawName);
+        std::u16string rawPath = SystemPathForm(JoinPath(state_->rawFolder, state_->lastRawName));
         HANDLE target = CreateFileW(Wide(rawPath), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);

@@ -1,5 +1,6 @@
 #include "app/export/ExportFileList.h"
 
+#include "app/export/AbsolutePath.h"
 #include "app/export/CreationDateText.h"
 #include "app/export/FileList.h"
 #include "app/export/FileNameParts.h"
@@ -10,6 +11,7 @@
 #include "app/export/PathChecks.h"
 #include "app/export/SizeText.h"
 #include "app/export/UtcOffset.h"
+#include "app/export/WorkbookPlacement.h"
 #include "app/export/WorkbookWriter.h"
 #include "runtime/CWConstString.h"
 
@@ -62,14 +64,14 @@ bool Cancelled(const ExportOptions& options) {
 }
 
 // False with an empty error when the export was cancelled.
-bool WriteWorkbook(const std::u16string& path, const FileList& files, const ExportOptions& options,
-                   FileSystemError& error) {
+bool WriteWorkbook(const std::u16string& path, const std::u16string& temporaryFolder, const FileList& files,
+                   const ExportOptions& options, FileSystemError& error) {
     std::int64_t rowsPerSheet = options.dataRowsPerSheet > 0 ? options.dataRowsPerSheet : kDataRowsPerSheet;
     if (rowsPerSheet > kDataRowsPerSheet) {
         rowsPerSheet = kDataRowsPerSheet;
     }
     WorkbookWriter writer;
-    bool ok = writer.Open(path);
+    bool ok = writer.Open(path, temporaryFolder);
     CreationDateTextCache dates(CurrentUtcOffset());
     std::int64_t count = files.GetCount();
     for (std::int64_t i = 0; ok && i < count; ++i) {
@@ -127,7 +129,11 @@ ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders) {
     return ExportFileList(folder, includeSubfolders, ExportOptions{});
 }
 
-ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders, const ExportOptions& options) {
+ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders,
+                             const ExportOptions& options) {
+    // A relative text is made absolute first: the listed paths, the path cells and the workbook's place
+    // then agree.
+    CWString folder = AbsolutePath(typedFolder);
     std::u16string_view folderText = TextOf(folder);
     if (!PathExists(folderText) || !IsFolder(folderText)) {
         return Outcome(ExportOutcomeKind::DirectoryError);
@@ -135,8 +141,10 @@ ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders, con
 
     FileList files;
     FileSystemError error;
+    std::vector<FileSystemError> skippedFolders;
     bool listed = includeSubfolders
-                      ? ListFilesRecursive(folderText, nullptr, &files, nullptr, error, options.observer)
+                      ? ListFilesRecursive(folderText, nullptr, &files, nullptr, error, options.observer,
+                                           &skippedFolders)
                       : ListFiles(folderText, nullptr, &files, nullptr, error, options.observer);
     if (!listed) {
         return Outcome(ExportOutcomeKind::ListingFailed, 0, std::move(error));
@@ -149,11 +157,11 @@ ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders, con
     }
 
     // The earlier workbook is replaced only by a complete new one.
-    CWString outputPath = ExportOutputPath(folder);
-    std::u16string temporaryPath = TemporaryPath(folderText);
-    if (!WriteWorkbook(temporaryPath, files, options, error) ||
-        !MoveFileOver(temporaryPath, TextOf(outputPath), error)) {
-        RemoveFileQuietly(temporaryPath);
+    CWString outputPath =
+        options.outputPath.IsEmpty() ? ExportOutputPath(folder) : AbsolutePath(options.outputPath);
+    WorkbookPlacement placement(TemporaryPath(ParentFolder(TextOf(outputPath))), TemporaryPath);
+    if (!WriteWorkbook(placement.LibraryPath(), placement.LibraryTemporaryFolder(), files, options, error) ||
+        !placement.PutInPlace(TextOf(outputPath), error)) {
         if (Cancelled(options)) {
             return Outcome(ExportOutcomeKind::Cancelled);
         }
@@ -161,5 +169,7 @@ ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders, con
         error.path = ReplaceLoneSurrogates(TextOf(outputPath));
         return Outcome(ExportOutcomeKind::WriteFailed, files.GetCount(), std::move(error));
     }
-    return Outcome(ExportOutcomeKind::Done, files.GetCount());
+    ExportOutcome done = Outcome(ExportOutcomeKind::Done, files.GetCount());
+    done.skippedFolders = std::move(skippedFolders);
+    return done;
 }

@@ -2,6 +2,8 @@
 
 #include "app/export/ExportObserver.h"
 
+#include "runtime/CWString.h"
+
 #include <atomic>
 #include <cstdint>
 
@@ -19,4 +21,7 @@ struct ExportOptions {
     // its temporary file and leaves an earlier workbook as it was. Looked at for every listed entry and
     // every written row.
     const std::atomic<bool>* cancel = nullptr;
+    // Where the workbook goes (morvane-export -o); empty for "文件清单_.xlsx" in the folder itself. A
+    // relative path is taken against the current folder.
+    CWString outputPath;
 };

@@ -3,6 +3,7 @@
 #include "app/export/FileSystemError.h"
 
 #include <cstdint>
+#include <vector>
 
 enum class ExportOutcomeKind {
     DirectoryError,  // the folder text names no existing folder
@@ -20,4 +21,7 @@ struct ExportOutcome {
     std::int64_t fileCount = 0;
     // What went wrong, for WriteFailed and ListingFailed: the operation, the path and the system's text.
     FileSystemError cause;
+    // Sub-folders that could not be read and were left out of a Done export, each with the system's
+    // reason.
+    std::vector<FileSystemError> skippedFolders;
 };

@@ -11,6 +11,10 @@ CWString ExportOutcomeText(const ExportOutcome& outcome) {
             break;
         case ExportOutcomeKind::Done:
             text.Format(u"生成完毕,文件数量%lld个。", static_cast<long long>(outcome.fileCount));
+            if (!outcome.skippedFolders.empty()) {
+                text.AppendFormat(u"%lld个文件夹无法读取,已跳过。",
+                                  static_cast<long long>(outcome.skippedFolders.size()));
+            }
             break;
         case ExportOutcomeKind::WriteFailed:
             text.SetText(u"生成失败,无法写入文件清单_.xlsx");

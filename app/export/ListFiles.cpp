@@ -3,6 +3,7 @@
 #include "app/export/DirectoryReader.h"
 #include "app/export/FilePath.h"
 #include "app/export/PathChecks.h"
+#include "app/export/UnreadableFolders.h"
 
 #include <memory>
 #include <string>
@@ -110,7 +111,8 @@ bool ListFiles(std::u16string_view folder, CMStringArray* subFolders, FileList* 
 }
 
 bool ListFilesRecursive(std::u16string_view folder, CMStringArray* subFolders, FileList* files,
-                        const CMStringArray* suffixFilter, FileSystemError& error, ExportObserver* observer) {
+                        const CMStringArray* suffixFilter, FileSystemError& error, ExportObserver* observer,
+                        std::vector<FileSystemError>* skippedFolders) {
     error = FileSystemError{};
     if (IsRootForRecursiveWalk(folder) || !PathExists(folder)) {
         return true;
@@ -133,7 +135,9 @@ bool ListFilesRecursive(std::u16string_view folder, CMStringArray* subFolders, F
     while (!levels.empty()) {
         Level& level = levels.back();
         if (!level.reader->Next(entry)) {
-            if (level.reader->Error().code != 0) {
+            if (level.reader->Error().code != 0 &&
+                (levels.size() == 1 ||
+                 !SkipFailedSubfolder(level.path, level.reader->Error(), skippedFolders))) {
                 return Failed(*level.reader, "recursive_directory_iterator::operator++", error);
             }
             levels.pop_back();
@@ -144,6 +148,9 @@ bool ListFilesRecursive(std::u16string_view folder, CMStringArray* subFolders, F
         if (entry.kind == EntryKind::Directory && !entry.isLink) {
             auto child = std::make_unique<DirectoryReader>();
             if (!child->OpenSubfolder(*level.reader, path)) {
+                if (SkipFailedSubfolder(path, child->Error(), skippedFolders)) {
+                    continue;
+                }
                 return Failed(*child, "recursive_directory_iterator::operator++", error);
             }
             // `level` is not used past this point: the push may move the levels.

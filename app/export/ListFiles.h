@@ -6,6 +6,7 @@
 #include "runtime/CMStringArray.h"
 
 #include <string_view>
+#include <vector>
 
 // The listing of the export. Both walk the folder in the file system's own order, with no sorting;
 // hidden and system files are listed like any other.
@@ -27,6 +28,9 @@ bool ListFiles(std::u16string_view folder, CMStringArray* subFolders, FileList* 
 // sub-folder stands in its parent's listing. Links to folders are listed but not descended into. A
 // folder text that stands for a whole file-system root (on Windows any text shorter than 4 characters,
 // such as "C:\" or "C:"; on POSIX "/") lists nothing, so that a whole drive is never walked.
+// A sub-folder that vanishes, or cannot be opened or read, is skipped as SkipFailedSubfolder decides
+// (the unreadable ones go to `skippedFolders`, when given); only the top folder's failure fails.
 bool ListFilesRecursive(std::u16string_view folder, CMStringArray* subFolders, FileList* files,
                         const CMStringArray* suffixFilter, FileSystemError& error,
-                        ExportObserver* observer = nullptr);
+                        ExportObserver* observer = nullptr,
+                        std::vector<FileSystemError>* skippedFolders = nullptr);

@@ -15,3 +15,10 @@ std::u16string DecodeUtf8Lossy(std::string_view bytes);
 
 // UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 std::string EncodeUtf8(std::u16string_view text);
+
+// File names as the system stores them on POSIX: bytes, usually but not always UTF-8. DecodeFileName
+// carries every byte that is not part of valid UTF-8 as a lone low surrogate U+DC80 to U+DCFF, so the
+// name still fits in UTF-16 and EncodeFileName gives back exactly the same bytes. Such a text shows
+// U+FFFD for each of those bytes wherever it is displayed or written to the workbook.
+std::u16string DecodeFileName(std::string_view bytes);
+std::string EncodeFileName(std::u16string_view text);

@@ -1,5 +1,6 @@
 #include "app/export/PathChecks.h"
 
+#include "app/export/FilePath.h"
 #include "app/export/NameCoding.h"
 
 #include <sys/stat.h>
@@ -12,7 +13,7 @@ bool StatusOf(std::u16string_view path, struct stat& status) {
     if (path.empty() || path.find(u'\0') != std::u16string_view::npos) {
         return false;
     }
-    std::string raw = EncodeUtf8(path);
+    std::string raw = EncodeFileName(SystemPathForm(path));
     return stat(raw.c_str(), &status) == 0;
 }
 

@@ -1,5 +1,7 @@
 #include "app/export/PathChecks.h"
 
+#include "app/export/FilePath.h"
+
 #include <windows.h>
 
 #include <string>
@@ -11,7 +13,7 @@ DWORD AttributesOf(std::u16string_view path) {
     if (path.find(u'\0') != std::u16string_view::npos) {
         return INVALID_FILE_ATTRIBUTES;
     }
-    std::u16string text(path);
+    std::u16string text = SystemPathForm(path);
     return GetFileAttributesW(reinterpret_cast<const wchar_t*>(text.c_str()));
 }
 

@@ -3,7 +3,8 @@
 #include "app/export/CurrentWorkbook.h"
 #include "app/export/FileOperations.h"
 #include "app/export/NameCoding.h"
-#include "runtime/CU8String.h"
+#include "app/export/SystemErrorText.h"
+#include "app/export/WorkbookRelease.h"
 #include "runtime/CWConstString.h"
 
 #include <cstdio>
@@ -21,7 +22,7 @@ inline constexpr double kOtherWidth = 15;
 
 WorkbookWriter::~WorkbookWriter() {
     if (open_) {
-        workbook_close(currentWorkbook);
+        CloseOrFree(currentWorkbook, !sheets_.empty());
         currentWorkbook = nullptr;
         currentWorksheet = nullptr;
     }
@@ -32,22 +33,19 @@ bool WorkbookWriter::Fail(const char* operation, int libraryError) {
     error_.operation = operation;
     error_.path = ReplaceLoneSurrogates(path_);
     error_.code = libraryError;
-    error_.message = DecodeUtf8Lossy(lxw_strerror(static_cast<lxw_error>(libraryError)));
-    std::u16string system = LastSystemErrorText();
-    if (!system.empty()) {
-        error_.message += u": ";
-        error_.message += system;
-    }
+    error_.message = WorkbookErrorText(libraryError, LastSystemErrorText());
     return false;
 }
 
-bool WorkbookWriter::Open(std::u16string_view path) {
+bool WorkbookWriter::Open(std::u16string_view path, std::u16string_view temporaryFolder) {
     path_ = std::u16string(path);
-    CU8String utf8(path_.c_str());
+    std::string utf8 = EncodeFileName(path_);
+    std::string tmpdir = EncodeFileName(temporaryFolder);
     ClearSystemError();
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    currentWorkbook = workbook_new_opt(utf8.GetText(), &options);
+    options.tmpdir = tmpdir.empty() ? nullptr : tmpdir.data();
+    currentWorkbook = workbook_new_opt(utf8.c_str(), &options);
     currentWorksheet = nullptr;
     if (currentWorkbook == nullptr) {
         return Fail("workbook_new_opt", LXW_ERROR_MEMORY_MALLOC_FAILED);
@@ -114,7 +112,7 @@ bool WorkbookWriter::Close() {
         }
     }
     ClearSystemError();
-    lxw_error result = workbook_close(currentWorkbook);
+    lxw_error result = CloseOrFree(currentWorkbook, !sheets_.empty());
     open_ = false;
     currentWorkbook = nullptr;
     currentWorksheet = nullptr;

@@ -30,8 +30,9 @@ public:
     const FileSystemError& Error() const { return error_; }
 
     // Operations
-    // Creates the workbook at `path`; the file itself is written by Close.
-    bool Open(std::u16string_view path);
+    // Creates the workbook at `path`; the file itself is written by Close. The library keeps its own
+    // temporary files in `temporaryFolder` (the system's temporary folder when empty).
+    bool Open(std::u16string_view path, std::u16string_view temporaryFolder = {});
     // Adds worksheet number `number` (from 1) with the widths and header; rows go to it from then on.
     bool BeginSheet(int number);
     // Writes one row of the current worksheet; `row` counts from 1 (row 1 is the header). A text longer

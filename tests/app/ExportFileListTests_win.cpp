@@ -139,9 +139,20 @@ TEST_F(ExportWinTest, KeepsAnEarlierWorkbookThatAnotherProgramHoldsOpen) {
     EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"a.txt", kOutputName}));
 }
 
-TEST_F(ExportWinTest, FailsToWriteBeyondTheLibrarysPathLimit) {
-    // The library converts the workbook's path into a buffer of 260 characters: a longer path is a
-    // write failure, not a crash.
+TEST_F(ExportWinTest, KeepsTheAttributesOfAReplacedWorkbook) {
+    tree_.MakeFile(u"a.txt");
+    tree_.WriteFile(kOutputName, "the earlier workbook");
+    ASSERT_TRUE(SetFileAttributesW(Wide(Output()), FILE_ATTRIBUTE_HIDDEN));
+    ExportOutcome outcome = Export(tree_.Root(), false);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    EXPECT_NE(tree_.ReadFile(kOutputName), "the earlier workbook");
+    EXPECT_EQ(GetFileAttributesW(Wide(Output())) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"a.txt", kOutputName}));
+}
+
+TEST_F(ExportWinTest, WritesBeyondTheLibrarysPathLimit) {
+    // The library converts the workbook's path into a buffer of 260 characters; the workbook is written
+    // under a short path and moved into place all the same.
     const std::size_t target = 247;
     std::u16string relative(20, u'长');
     while (tree_.Root().size() + 1 + relative.size() + 21 < target) {
@@ -153,12 +164,14 @@ TEST_F(ExportWinTest, FailsToWriteBeyondTheLibrarysPathLimit) {
     ASSERT_EQ(folder.size(), 247u);
     tree_.MakeFile(relative + u"\\a.txt");
 
-    ExportOutcome outcome = Export(folder, false);
-    EXPECT_EQ(outcome.kind, ExportOutcomeKind::WriteFailed) << testing::PrintToString(outcome);
-    EXPECT_EQ(tree_.ListNames(relative), std::vector<std::u16string>{u"a.txt"});
+    ExportOutcome outcome = Export(folder, true);
+    EXPECT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    ExpectWorkbook(tree_.Path(relative + u"\\" + kOutputName),
+                   WorkbookExpectation::SingleSheet({FileRow(relative + u"\\a.txt", u"a", u"txt", u"0KB")}));
+    EXPECT_EQ(tree_.ListNames(relative), (std::vector<std::u16string>{u"a.txt", kOutputName}));
 }
 
-TEST_F(ExportWinTest, FailsTheListingWhenAnotherProgramLocksASubFolder) {
+TEST_F(ExportWinTest, SkipsASubFolderThatAnotherProgramLocks) {
     tree_.MakeFile(u"a.txt");
     tree_.MakeFile(u"locked/b.txt");
     ExclusiveHandle holder(tree_.Path(u"locked"));
@@ -166,11 +179,136 @@ TEST_F(ExportWinTest, FailsTheListingWhenAnotherProgramLocksASubFolder) {
 
     ExportOutcome outcome = Export(tree_.Root(), true);
     holder.Close();
-    EXPECT_EQ(outcome.kind, ExportOutcomeKind::ListingFailed) << testing::PrintToString(outcome);
-    EXPECT_EQ(outcome.cause.operation, "recursive_directory_iterator::operator++");
-    EXPECT_EQ(outcome.cause.path, tree_.Path(u"locked"));
-    EXPECT_EQ(outcome.cause.code, ERROR_SHARING_VIOLATION);
-    EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"a.txt", u"locked"}));
+    EXPECT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    ASSERT_EQ(outcome.skippedFolders.size(), 1u);
+    EXPECT_EQ(outcome.skippedFolders[0].path, tree_.Path(u"locked"));
+    EXPECT_EQ(outcome.skippedFolders[0].code, ERROR_SHARING_VIOLATION);
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({FileRow(u"a.txt", u"a", u"txt", u"0KB")}));
+}
+
+// Changes the current folder for one test and puts the old one back (the tree cannot be removed while
+// it is current).
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::u16string& folder) {
+        wchar_t old[MAX_PATH];
+        DWORD length = GetCurrentDirectoryW(MAX_PATH, old);
+        old_.assign(old, length < MAX_PATH ? length : 0);
+        changed_ = SetCurrentDirectoryW(Wide(folder)) != 0;
+    }
+    ~ScopedCurrentFolder() { SetCurrentDirectoryW(old_.c_str()); }
+    bool Changed() const { return changed_; }
+
+private:
+    std::wstring old_;
+    bool changed_ = false;
+};
+
+// A spare drive letter mapped to a folder for one test, through Wine's drive links (a link in the
+// prefix's dosdevices folder, made by the Unix ln). Not mapped where that is impossible.
+class ScopedDrive {
+public:
+    explicit ScopedDrive(const std::u16string& folder) {
+        using UnixName = char*(CDECL*)(LPCWSTR);
+        auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+        char prefix[MAX_PATH];
+        DWORD prefixLength = GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+        if (unixName == nullptr || prefixLength == 0 || prefixLength >= MAX_PATH) {
+            return;
+        }
+        char* target = unixName(Wide(folder));
+        if (target == nullptr) {
+            return;
+        }
+        DWORD drives = GetLogicalDrives();
+        for (char letter = 'y'; letter >= 'm'; --letter) {
+            if ((drives & (1u << (letter - 'a'))) == 0) {
+                link_ = std::string(prefix) + "/dosdevices/" + letter + ":";
+                letter_ = static_cast<char16_t>(letter - 'a' + 'A');
+                break;
+            }
+        }
+        if (letter_ != 0 && !RunLn("-s " + std::string(target) + " " + link_)) {
+            letter_ = 0;
+        }
+        HeapFree(GetProcessHeap(), 0, target);
+    }
+    ~ScopedDrive() {
+        if (letter_ != 0) {
+            RunLn("-f " + link_);
+        }
+    }
+    // The drive's letter, 0 when it could not be mapped.
+    char16_t Letter() const { return letter_; }
+
+private:
+    // Runs /bin/ln (or /bin/rm for "-f") and waits until the drive appears or goes.
+    bool RunLn(const std::string& arguments) {
+        bool removing = arguments.rfind("-f ", 0) == 0;
+        std::string command = std::string(removing ? "/bin/rm " : "/bin/ln ") + arguments;
+        std::wstring line(command.begin(), command.end());
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process)) {
+            return false;
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        // A Unix process gives no exit code back under Wine: watch for the drive instead.
+        std::wstring root{static_cast<wchar_t>(letter_), L':', L'\\'};
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            bool present = GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+            if (present != removing) {
+                return true;
+            }
+            Sleep(50);
+        }
+        return false;
+    }
+
+    std::string link_;
+    char16_t letter_ = 0;
+};
+
+TEST_F(ExportWinTest, TakesABareDriveForItsRoot) {
+    tree_.MakeFile(u"top.txt");
+    tree_.MakeFile(u"elsewhere/other.txt");
+    ScopedDrive drive(tree_.Root());
+    if (drive.Letter() == 0) {
+        GTEST_SKIP() << "no drive letter could be mapped (not under Wine, or no Unix ln)";
+    }
+    const std::u16string bare{drive.Letter(), u':'};
+    // The current folder of that drive is elsewhere; the bare drive still means its root.
+    ExportOutcome outcome;
+    {
+        ScopedCurrentFolder current(bare + u"\\elsewhere");
+        ASSERT_TRUE(current.Changed());
+        outcome = Export(bare, false);
+    }
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    ExpectWorkbook(tree_.Path(kOutputName),
+                   WorkbookExpectation::SingleSheet(
+                       {Row{u"top", bare + u"\\top.txt", u"txt", u"0KB", LocalTodayText()}}));
+    // A drive root is never walked recursively, typed either way.
+    EXPECT_EQ(Export(bare, true).kind, ExportOutcomeKind::NoFiles);
+    EXPECT_EQ(Export(bare + u"\\", true).kind, ExportOutcomeKind::NoFiles);
+}
+
+TEST_F(ExportWinTest, ListsTheCurrentFolderRecursivelyWithFullPaths) {
+    tree_.MakeFile(u"a.txt");
+    tree_.MakeFile(u"sub/b.txt");
+    ExportOutcome outcome;
+    {
+        ScopedCurrentFolder current(tree_.Root());
+        ASSERT_TRUE(current.Changed());
+        outcome = Export(u".", true);
+    }
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({FileRow(u"a.txt", u"a", u"txt", u"0KB"),
+                                                               FileRow(u"sub/b.txt", u"b", u"txt", u"0KB")}));
 }
 
 TEST_F(ExportWinTest, RefusesToWalkAWholeDriveRecursively) {

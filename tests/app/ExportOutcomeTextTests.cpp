@@ -11,11 +11,14 @@ TEST(ExportOutcomeText, GivesTheMessageOfEachOutcome) {
         std::int64_t count;
         std::u16string text;
         bool success;
+        std::size_t skippedFolders = 0;
     } cases[] = {
         {ExportOutcomeKind::DirectoryError, 0, u"目录错误", false},
         {ExportOutcomeKind::NoFiles, 0, u"目录没有文件", false},
         {ExportOutcomeKind::Done, 1, u"生成完毕,文件数量1个。", true},
         {ExportOutcomeKind::Done, 3000000, u"生成完毕,文件数量3000000个。", true},
+        // Still a success, in green: the other files are in the workbook.
+        {ExportOutcomeKind::Done, 5, u"生成完毕,文件数量5个。2个文件夹无法读取,已跳过。", true, 2},
         {ExportOutcomeKind::WriteFailed, 12, u"生成失败,无法写入文件清单_.xlsx", false},
         {ExportOutcomeKind::ListingFailed, 0, u"生成失败,无法读取目录", false},
         {ExportOutcomeKind::Cancelled, 40, u"已取消", false},
@@ -24,6 +27,7 @@ TEST(ExportOutcomeText, GivesTheMessageOfEachOutcome) {
         ExportOutcome outcome;
         outcome.kind = row.kind;
         outcome.fileCount = row.count;
+        outcome.skippedFolders.resize(row.skippedFolders);
         SCOPED_TRACE(KindName(row.kind));
         EXPECT_EQ(Text(ExportOutcomeText(outcome)), row.text);
         EXPECT_EQ(IsExportSuccess(outcome), row.success);

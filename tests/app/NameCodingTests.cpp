@@ -46,4 +46,27 @@ TEST(NameCoding, EncodesALoneSurrogateAsTheReplacementCharacter) {
     EXPECT_EQ(EncodeUtf8(std::u16string(1, 0xD800)), "\xEF\xBF\xBD");
 }
 
+TEST(NameCoding, CarriesFileNameBytesThatAreNotUtf8Unchanged) {
+    const struct {
+        std::string bytes;
+        std::u16string text;
+    } cases[] = {
+        {"plain", u"plain"},
+        {"\xE6\x96\x87\xF0\x9F\x98\x80", u"文😀"},
+        {"d\xFF", std::u16string{u'd', 0xDCFF}},
+        // A truncated sequence, an overlong form and an encoded surrogate: byte by byte.
+        {"\xE6\x96x", std::u16string{0xDCE6, 0xDC96, u'x'}},
+        {"\xC0\xAF", std::u16string{0xDCC0, 0xDCAF}},
+        {"\xED\xA0\x80", std::u16string{0xDCED, 0xDCA0, 0xDC80}},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(DecodeFileName(row.bytes), row.text);
+        EXPECT_EQ(EncodeFileName(row.text), row.bytes);
+    }
+    // Shown, the carried bytes are replacement characters.
+    EXPECT_EQ(ReplaceLoneSurrogates(DecodeFileName("d\xFF")), u"d\uFFFD");
+    // A lone surrogate that carries no byte has no bytes of its own.
+    EXPECT_EQ(EncodeFileName(std::u16string(1, 0xD800)), "\xEF\xBF\xBD");
+}
+
 }  // namespace

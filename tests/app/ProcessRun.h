@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // Runs the built morvane-export (beside the test executables' folder) with `arguments` and collects
@@ -12,4 +13,23 @@ struct ProcessResult {
     std::string errorOutput;  // UTF-8
 };
 
-ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments);
+// How the child runs, beyond its arguments; the defaults inherit everything from the test.
+struct RunOptions {
+    // The child's current folder; empty for the test's own.
+    std::u16string workingFolder;
+    // Environment variables set (or, with an empty value, removed) for the child.
+    std::vector<std::pair<std::string, std::u16string>> environment;
+    // POSIX only: run as an unprivileged user (uid and gid 65534), so that permissions bind.
+    bool unprivileged = false;
+    // POSIX only: the largest file the child may write (RLIMIT_FSIZE, with SIGXFSZ ignored so that the
+    // write fails with EFBIG instead); negative for no limit.
+    long long fileSizeLimit = -1;
+};
+
+// Arguments are converted with EncodeFileName on POSIX, so that a test can pass bytes that are not
+// UTF-8 (from DecodeFileName).
+ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, const RunOptions& options = {});
+
+// False, with the reason, when RunOptions::unprivileged cannot work here (the tests do not run as the
+// superuser, who alone may change user).
+bool CanRunUnprivileged(std::string& reason);

@@ -3,14 +3,18 @@
 #include "app/export/NameCoding.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 inline constexpr char kExecutable[] = MORVANE_BINARY_DIR "/morvane-export";
+inline constexpr uid_t kNobody = 65534;
 
 std::string ReadAll(int fd) {
     std::string content;
@@ -34,11 +38,19 @@ int TemporaryFile() {
 
 }  // namespace
 
-ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments) {
+bool CanRunUnprivileged(std::string& reason) {
+    if (geteuid() != 0) {
+        reason = "the tests do not run as the superuser, so they cannot start a child as another user";
+        return false;
+    }
+    return true;
+}
+
+ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, const RunOptions& options) {
     ProcessResult result;
     std::vector<std::string> raw{kExecutable};
     for (const std::u16string& argument : arguments) {
-        raw.push_back(EncodeUtf8(argument));
+        raw.push_back(EncodeFileName(argument));
     }
     std::vector<char*> argv;
     for (std::string& argument : raw) {
@@ -55,13 +67,33 @@ ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments) {
     if (child == 0) {
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
+        for (const auto& [name, value] : options.environment) {
+            if (value.empty()) {
+                unsetenv(name.c_str());
+            } else {
+                setenv(name.c_str(), EncodeFileName(value).c_str(), 1);
+            }
+        }
+        if (!options.workingFolder.empty() && chdir(EncodeFileName(options.workingFolder).c_str()) != 0) {
+            _exit(126);
+        }
+        if (options.fileSizeLimit >= 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{static_cast<rlim_t>(options.fileSizeLimit),
+                         static_cast<rlim_t>(options.fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (options.unprivileged &&
+            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+            _exit(126);
+        }
         execv(kExecutable, argv.data());
         _exit(127);
     }
     int status = 0;
     if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
         result.exitCode = WEXITSTATUS(status);
-        result.started = result.exitCode != 127;
+        result.started = result.exitCode != 127 && result.exitCode != 126;
     }
     result.output = ReadAll(out);
     result.errorOutput = ReadAll(err);

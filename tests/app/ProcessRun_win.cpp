@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 namespace {
 
 // The program lies in the build folder; the test executables one folder below it.
@@ -60,7 +62,41 @@ std::string ReadAll(HANDLE file) {
 
 }  // namespace
 
-ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments) {
+bool CanRunUnprivileged(std::string& reason) {
+    reason = "Windows tests do not change user";
+    return false;
+}
+
+namespace {
+
+// The test's environment with `changes` applied, as a block for CreateProcessW.
+std::wstring EnvironmentBlock(const std::vector<std::pair<std::string, std::u16string>>& changes) {
+    std::wstring block;
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
+        std::wstring text(entry);
+        bool replaced = false;
+        for (const auto& change : changes) {
+            std::wstring name(change.first.begin(), change.first.end());
+            replaced = replaced || _wcsnicmp(text.c_str(), (name + L"=").c_str(), name.size() + 1) == 0;
+        }
+        if (!replaced) {
+            block += text + L'\0';
+        }
+    }
+    FreeEnvironmentStringsW(strings);
+    for (const auto& [name, value] : changes) {
+        if (!value.empty()) {
+            block += std::wstring(name.begin(), name.end()) + L"=" +
+                     std::wstring(value.begin(), value.end()) + L'\0';
+        }
+    }
+    return block + L'\0';
+}
+
+}  // namespace
+
+ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, const RunOptions& options) {
     ProcessResult result;
     std::wstring executable = ExecutablePath();
     std::wstring commandLine = L"\"" + executable + L"\"";
@@ -76,8 +112,12 @@ ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments) {
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                       nullptr, nullptr, &startup, &process)) {
+    std::wstring environment = EnvironmentBlock(options.environment);
+    std::wstring folder(options.workingFolder.begin(), options.workingFolder.end());
+    if (CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                       CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT,
+                       options.environment.empty() ? nullptr : environment.data(),
+                       folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         result.started = true;
         WaitForSingleObject(process.hProcess, INFINITE);
         DWORD code = 0;

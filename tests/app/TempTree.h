@@ -6,7 +6,8 @@
 #include <vector>
 
 // A real folder tree under the system's temporary folder for one test, removed again afterwards.
-// Relative paths are written with "/" and turned into the platform's separator.
+// Relative paths are written with "/" and turned into the platform's separator. On POSIX, names are
+// converted with EncodeFileName, so a test can name bytes that are not UTF-8 (from DecodeFileName).
 class TempTree {
 public:
     TempTree();
@@ -30,6 +31,9 @@ public:
     bool Exists(std::u16string_view relative) const;
     // Removes a file.
     void Remove(std::u16string_view relative) const;
+    // Sets the permission bits of a file or folder (the root with an empty text). POSIX only; on
+    // Windows the read-only attribute follows the owner's write bit.
+    void SetMode(std::u16string_view relative, int mode) const;
     // Names directly in a folder, without "." and "..", sorted.
     std::vector<std::u16string> ListNames(std::u16string_view relative = {}) const;
 

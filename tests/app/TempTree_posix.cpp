@@ -8,7 +8,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cstdio>
@@ -17,13 +16,32 @@
 namespace {
 
 std::string Raw(std::u16string_view path) {
-    return EncodeUtf8(path);
+    return EncodeFileName(path);
 }
 
-int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
-    // The tests may leave folders without permissions behind; give them back before removing.
-    chmod(path, 0700);
-    return remove(path);
+// Empties the folder `fd` (which it closes), relative to its parent, so that trees deeper than PATH_MAX
+// go too. The tests may leave folders without permissions behind; they are given back first.
+void RemoveContents(int fd) {
+    DIR* dir = fdopendir(fd);
+    if (dir == nullptr) {
+        close(fd);
+        return;
+    }
+    while (struct dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        struct stat status {};
+        if (fstatat(dirfd(dir), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(status.st_mode)) {
+            fchmodat(dirfd(dir), name.c_str(), 0700, 0);
+            RemoveContents(openat(dirfd(dir), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            unlinkat(dirfd(dir), name.c_str(), AT_REMOVEDIR);
+        } else {
+            unlinkat(dirfd(dir), name.c_str(), 0);
+        }
+    }
+    closedir(dir);
 }
 
 void MakeParents(const std::string& path) {
@@ -48,7 +66,8 @@ TempTree::TempTree() {
 TempTree::~TempTree() {
     std::string raw = Raw(root_);
     chmod(raw.c_str(), 0700);
-    nftw(raw.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+    RemoveContents(open(raw.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    rmdir(raw.c_str());
 }
 
 std::u16string TempTree::Path(std::u16string_view relative) const {
@@ -110,7 +129,7 @@ std::vector<std::u16string> TempTree::ListNames(std::u16string_view relative) co
     while (struct dirent* entry = readdir(dir)) {
         std::string name = entry->d_name;
         if (name != "." && name != "..") {
-            names.push_back(DecodeUtf8Lossy(name));
+            names.push_back(DecodeFileName(name));
         }
     }
     closedir(dir);
@@ -121,4 +140,9 @@ std::vector<std::u16string> TempTree::ListNames(std::u16string_view relative) co
 void TempTree::Remove(std::u16string_view relative) const {
     std::string raw = Raw(Path(relative));
     EXPECT_EQ(unlink(raw.c_str()), 0) << "cannot remove " << raw;
+}
+
+void TempTree::SetMode(std::u16string_view relative, int mode) const {
+    std::string raw = Raw(Path(relative));
+    EXPECT_EQ(chmod(raw.c_str(), static_cast<mode_t>(mode)), 0) << "cannot change the mode of " << raw;
 }

@@ -10,9 +10,19 @@
 
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+// A path for the file calls; a long one in its "\\?\" form, so tests can use folders of any length.
+class Wide {
+public:
+    explicit Wide(const std::u16string& text) : text_(text.begin(), text.end()) {
+        if (text_.size() >= MAX_PATH - 12 && text_.rfind(L"\\\\", 0) != 0) {
+            text_ = L"\\\\?\\" + text_;
+        }
+    }
+    operator const wchar_t*() const { return text_.c_str(); }
+
+private:
+    std::wstring text_;
+};
 
 std::u16string Native(std::u16string_view relative) {
     std::u16string path(relative);
@@ -157,4 +167,9 @@ std::vector<std::u16string> TempTree::ListNames(std::u16string_view relative) co
 
 void TempTree::Remove(std::u16string_view relative) const {
     EXPECT_TRUE(DeleteFileW(Wide(Path(relative)))) << "cannot remove a file, error " << GetLastError();
+}
+
+void TempTree::SetMode(std::u16string_view relative, int mode) const {
+    EXPECT_TRUE(SetFileAttributesW(Wide(Path(relative)),
+                                   (mode & 0200) != 0 ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_READONLY));
 }

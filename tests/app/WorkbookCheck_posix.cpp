@@ -30,7 +30,7 @@ std::string Quoted(const std::string& text) {
 }  // namespace
 
 void ExpectWorkbook(const std::u16string& path, const WorkbookExpectation& expected) {
-    std::string workbook = EncodeUtf8(path);
+    std::string workbook = EncodeFileName(path);
     char jsonPath[] = "/tmp/morvane-expect-XXXXXX";
     int fd = mkstemp(jsonPath);
     ASSERT_GE(fd, 0);

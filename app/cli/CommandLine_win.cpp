@@ -1,0 +1,5 @@
+#include "app/cli/CommandLine.h"
+
+bool IsPlatformHelpOption(std::u16string_view argument) {
+    return argument == u"/?";
+}

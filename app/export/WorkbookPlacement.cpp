@@ -1,0 +1,44 @@
+#include "app/export/WorkbookPlacement.h"
+
+#include "app/export/AbsolutePath.h"
+#include "app/export/FileOperations.h"
+#include "app/export/FilePath.h"
+
+WorkbookPlacement::WorkbookPlacement(std::u16string besideTarget,
+                                     std::u16string (*temporaryIn)(std::u16string_view))
+    : besideTarget_(std::move(besideTarget)) {
+    // The system's own short form of the path, where it has one (Linux), serves the library too.
+    std::u16string shortForm = SystemPathForm(besideTarget_);
+    if (LibraryCanTakePath(besideTarget_) || !LibraryCanTakePath(shortForm)) {
+        shortForm = besideTarget_;
+    }
+    std::u16string staging = LibraryCanTakePath(shortForm) ? std::u16string() : ShortStagingFolder();
+    // Without a short folder the library is given the long path all the same, and reports its failure.
+    libraryPath_ = staging.empty() ? shortForm : temporaryIn(staging);
+    // The library's own temporary files go to the system's temporary folder as usual when it works, so
+    // they never lie in the folder being listed; otherwise beside the workbook it writes.
+    libraryFolder_ = UsableTemporaryFolder();
+    if (libraryFolder_.empty()) {
+        libraryFolder_ = ParentFolder(libraryPath_);
+    }
+}
+
+WorkbookPlacement::~WorkbookPlacement() {
+    if (!placed_) {
+        RemoveFileQuietly(besideTarget_);
+    }
+    if (libraryPath_ != besideTarget_ && !libraryPath_.empty()) {
+        RemoveFileQuietly(libraryPath_);
+    }
+}
+
+bool WorkbookPlacement::PutInPlace(std::u16string_view target, FileSystemError& error) {
+    if (libraryPath_ != besideTarget_ && !MoveFileAcross(libraryPath_, besideTarget_, error)) {
+        return false;
+    }
+    if (!MoveFileOver(besideTarget_, target, error)) {
+        return false;
+    }
+    placed_ = true;
+    return true;
+}
