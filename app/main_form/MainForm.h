@@ -68,7 +68,8 @@ public:
     bool OnMessage(MessageRecord& record) override;
 
     // Event handlers; each returns 0.
-    // "生成EXCEL" runs the export, "选择文件夹" the folder picker; any other sender does nothing.
+    // "生成EXCEL" starts the export (while one runs: cancels it), "选择文件夹" the folder picker (not while
+    // exporting); any other sender does nothing.
     static std::int32_t OnButtonClicked(CVolObject* target, CVolWinControl* sender, std::uint32_t extraValue);
     static std::int32_t OnPathBoxFilesDropped(CVolObject* target, CVolWinControl* sender,
                                               std::uint32_t extraValue, const CMStringArray& paths);
