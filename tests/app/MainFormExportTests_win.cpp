@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -167,11 +168,12 @@ protected:
                IsWindowEnabled(harness_.Child(CHOOSE_FOLDER_BUTTON_ID));
     }
     // Waits until the status line shows figures of the running export.
-    bool WaitForProgress() {
+    bool WaitForProgress() { return WaitForProgress(harness_); }
+    static bool WaitForProgress(MainFormHarness& harness) {
         return PumpUntil(
-            [this] {
-                return !harness_.Form().IsExporting() ||
-                       Status().find_first_of(u"0123456789") != std::u16string::npos;
+            [&harness] {
+                return !harness.Form().IsExporting() ||
+                       harness.Text(STATUS_LABEL_ID).find_first_of(u"0123456789") != std::u16string::npos;
             },
             MainFormHarness::kExportTimeoutMs);
     }
@@ -267,6 +269,18 @@ TEST_F(MainFormLongExport, InputsAreIgnoredWhileExporting) {
     EXPECT_EQ(Status().rfind(u"正在", 0), 0u);
     harness_.Click(GENERATE_BUTTON_ID);
     ASSERT_TRUE(harness_.WaitForExport());
+}
+
+TEST_F(MainFormLongExport, DestroyingTheFormMidExportStopsTheExportAndWaitsForIt) {
+    auto other = std::make_unique<MainFormHarness>();
+    other->Type(folder_->u16string());
+    other->Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(WaitForProgress(*other));
+    ASSERT_TRUE(other->Form().IsExporting());
+    other.reset();
+    // No wait: the export must be over once the form is gone.
+    EXPECT_EQ(WorkbookBytes(), kEarlierWorkbook);
+    EXPECT_EQ(StrayFiles(), std::vector<std::u16string>{});
 }
 
 TEST_F(MainFormLongExport, ClosingTheWindowCancelsAndClosesOnceTheExportEnded) {
