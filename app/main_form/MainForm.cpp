@@ -8,6 +8,7 @@
 #include "app/main_form/EventBoundary.h"
 #include "app/main_form/MainFormLayout.h"
 #include "appsvc/DisplayMetrics.h"
+#include "ui/SystemColor.h"
 
 MainForm::MainForm() {
     eventTarget_.Attach(new CVolEventObjectPointer(this));
@@ -19,6 +20,7 @@ MainForm::MainForm() {
 // member destruction), each releasing its bindings, and last the form part with its window.
 MainForm::~MainForm() {
     MarkDestroying();
+    export_.Abandon();  // normally done when the window went; without a window, nothing waits here
     if (CVolEventObjectPointer* holder = GetEventHolder()) {
         holder->ClearTarget();
     }
@@ -120,12 +122,39 @@ void MainForm::WireEvents() {
     pathBox_.BindEvent(pathBox_.FilesDroppedEvent(), &MainForm::OnPathBoxFilesDropped, holder);
 }
 
+bool MainForm::OnMessage(MessageRecord& record) {
+    switch (record.message) {
+        case WM_EXPORT_PROGRESS:
+            ShowProgress();
+            return true;
+        case WM_EXPORT_FINISHED:
+            RunAtEventBoundary(statusLabel_, [this] { EndExport(); });
+            return true;
+        case WM_CLOSE:
+            if (export_.IsRunning()) {
+                closeRequested_ = true;
+                export_.Cancel();
+                return true;
+            }
+            break;
+        case WM_DESTROY:
+            // The controls' windows go right after the form's: the thread must have ended by then.
+            export_.Abandon();
+            break;
+        default:
+            break;
+    }
+    return CVolWinForm::OnMessage(record);
+}
+
 std::int32_t MainForm::OnButtonClicked(CVolObject* target, CVolWinControl* sender,
                                        std::uint32_t /*extraValue*/) {
     auto& form = static_cast<MainForm&>(*target);
-    if (sender == &form.generateButton_) {
+    if (sender == &form.generateButton_ && form.export_.IsRunning()) {
+        form.export_.Cancel();
+    } else if (sender == &form.generateButton_) {
         RunAtEventBoundary(form.statusLabel_, [&form] { form.Generate(); });
-    } else if (sender == &form.chooseFolderButton_) {
+    } else if (sender == &form.chooseFolderButton_ && !form.export_.IsRunning()) {
         RunAtEventBoundary(form.statusLabel_, [&form] { form.ChooseFolder(); });
     }
     return 0;
@@ -174,13 +203,62 @@ void MainForm::CreateChild(CVolWinControl& control, const ControlLayout& layout)
     control.CreateControl(info);  // a control without a window stays without one; the others go on
 }
 
+// Without a window nobody could hear the thread's messages: the export then runs here.
 void MainForm::Generate() {
     statusLabel_.SetText(u"");
     const CWString folder = pathBox_.GetText();
     const bool includeSubfolders = subfoldersCheckBox_.IsChecked();  // no window reads as unticked
-    const ExportOutcome outcome = ExportFileList(folder, includeSubfolders);
+    if (GetWindow() == nullptr) {
+        ShowOutcome(ExportFileList(folder, includeSubfolders));
+        return;
+    }
+    export_.Start(GetWindow(), folder, includeSubfolders);
+    SetExporting(true);
+    statusLabel_.SetTextColor(SYSTEM_COLOR);
+    statusLabel_.SetText(EXPORT_STARTED_TEXT);
+}
+
+// A report that arrives after the end (the thread posted it just before) changes nothing.
+void MainForm::ShowProgress() {
+    if (!export_.IsRunning()) {
+        return;
+    }
+    const ExportProgress progress = export_.TakeProgress();
+    CWString text;
+    if (progress.rowsWritten > 0) {
+        text.Format(ROWS_WRITTEN_FORMAT, static_cast<long long>(progress.rowsWritten));
+    } else {
+        text.Format(FILES_LISTED_FORMAT, static_cast<long long>(progress.filesListed));
+    }
+    statusLabel_.SetText(text.GetText());
+}
+
+// The controls come back first, so that an exception out of the export still leaves a usable window.
+void MainForm::EndExport() {
+    if (!export_.IsRunning()) {
+        return;
+    }
+    SetExporting(false);
+    if (closeRequested_) {
+        closeRequested_ = false;
+        PostMessageW(GetWindow(), WM_CLOSE, 0, 0);
+    }
+    ShowOutcome(export_.Finish());
+}
+
+void MainForm::ShowOutcome(const ExportOutcome& outcome) {
     statusLabel_.SetTextColor(IsExportSuccess(outcome) ? STATUS_DONE_COLOR : STATUS_FAILURE_COLOR);
     statusLabel_.SetText(ExportOutcomeText(outcome).GetText());
+}
+
+void MainForm::SetExporting(bool exporting) {
+    generateButton_.SetText(exporting ? CANCEL_BUTTON_TEXT : GENERATE_BUTTON_TEXT);
+    CVolWinControl* const inputs[] = {&pathBox_, &subfoldersCheckBox_, &chooseFolderButton_};
+    for (CVolWinControl* control : inputs) {
+        if (control->GetWindow() != nullptr) {
+            EnableWindow(control->GetWindow(), exporting ? FALSE : TRUE);
+        }
+    }
 }
 
 void MainForm::ChooseFolder() {
@@ -188,5 +266,8 @@ void MainForm::ChooseFolder() {
 }
 
 void MainForm::TakeDrop(const CMStringArray& paths) {
+    if (export_.IsRunning()) {
+        return;  // the folder of the running export stays in the path box
+    }
     FolderInput(pathBox_, statusLabel_).TakeDrop(paths);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "app/main_form/BackgroundExport.h"
 #include "runtime/CMStringArray.h"
 #include "runtime/CVolInStream.h"
 #include "runtime/CVolOutStream.h"
@@ -19,6 +20,11 @@ struct ControlLayout;
 // "选择文件夹" and "生成EXCEL", and the status line. The layout is designed at 96 DPI
 // (MainFormLayout.h) and scaled once, when the windows are made.
 //
+// "生成EXCEL" runs the export on a thread of its own (BackgroundExport), so the window keeps answering:
+// meanwhile the status line shows progress, the button reads "取消" and stops the export, and the path
+// box, the check box, "选择文件夹" and drops are out of use. Closing the window cancels the export
+// and closes once it has ended.
+//
 // The controls are embedded by value; their windows exist from CreateControl until the form's window
 // is destroyed. Every event binding of the form goes through one holder (eventTarget), which the
 // destructor clears first, so no handler runs on a form that is being torn down.
@@ -32,6 +38,10 @@ public:
     ~MainForm() override;
 
     static const CVolClassInfo& ClassInfo();
+
+    // Attributes
+    // From "生成EXCEL" until the outcome is shown.
+    bool IsExporting() const { return export_.IsRunning(); }
 
     // Overridables of the object model
     const CVolClassInfo& GetClassInfo() const override;
@@ -53,8 +63,13 @@ public:
     // Overridable, slot 30: binds the four event handlers; called by CreateChildren.
     virtual void WireEvents();
 
+    // IContainerEventListener: the export's reports and its end; closing waits for the export's end;
+    // the window's destruction stops the export before the controls go.
+    bool OnMessage(MessageRecord& record) override;
+
     // Event handlers; each returns 0.
-    // "生成EXCEL" runs the export, "选择文件夹" the folder picker; any other sender does nothing.
+    // "生成EXCEL" starts the export (while one runs: cancels it), "选择文件夹" the folder picker (not while
+    // exporting); any other sender does nothing.
     static std::int32_t OnButtonClicked(CVolObject* target, CVolWinControl* sender, std::uint32_t extraValue);
     static std::int32_t OnPathBoxFilesDropped(CVolObject* target, CVolWinControl* sender,
                                               std::uint32_t extraValue, const CMStringArray& paths);
@@ -67,6 +82,11 @@ private:
     void PrepareChild(CVolWinControl& control, const ControlLayout& layout);
     void CreateChild(CVolWinControl& control, const ControlLayout& layout);
     void Generate();
+    void ShowProgress();
+    void EndExport();
+    void ShowOutcome(const ExportOutcome& outcome);
+    // The button's text and which controls take input, for an export running or not.
+    void SetExporting(bool exporting);
     void ChooseFolder();
     void TakeDrop(const CMStringArray& paths);
 
@@ -77,4 +97,6 @@ private:
     CVolWinEdit pathBox_;
     CVolWinLabel descriptionLabel_;
     CVolRefObject eventTarget_;  // one reference to this form's CVolEventObjectPointer
+    BackgroundExport export_;
+    bool closeRequested_ = false;  // the window was asked to close while exporting
 };

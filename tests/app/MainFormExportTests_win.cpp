@@ -1,5 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/main_form/BackgroundExport.h"
 #include "app/main_form/MainFormLayout.h"
 #include "tests/app/MainFormHarness.h"
 #include "tests/app/TempTree.h"
@@ -28,7 +41,7 @@ protected:
 
 TEST_F(MainFormExport, TypedFolderIsExportedAndTheCountShowsInGreen) {
     harness_.Type(tree_.Path(u"files"));
-    harness_.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(harness_.Generate());
     EXPECT_EQ(Status(), u"生成完毕,文件数量2个。");
     EXPECT_TRUE(tree_.Exists(u"files/文件清单_.xlsx"));
     EXPECT_GT(StatusPixels(STATUS_DONE_COLOR), 0);
@@ -39,7 +52,7 @@ TEST_F(MainFormExport, TickedCheckBoxTakesTheSubFoldersIn) {
     harness_.Click(SUBFOLDERS_CHECK_BOX_ID);
     EXPECT_EQ(SendMessageW(harness_.Child(SUBFOLDERS_CHECK_BOX_ID), BM_GETCHECK, 0, 0), BST_CHECKED);
     harness_.Type(tree_.Path(u"files"));
-    harness_.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(harness_.Generate());
     EXPECT_EQ(Status(), u"生成完毕,文件数量3个。");
 }
 
@@ -58,7 +71,7 @@ TEST_F(MainFormExport, FailuresShowTheirMessageInRed) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         harness_.Type(row.folder);
-        harness_.Click(GENERATE_BUTTON_ID);
+        ASSERT_TRUE(harness_.Generate());
         EXPECT_EQ(Status(), row.message);
         EXPECT_GT(StatusPixels(STATUS_FAILURE_COLOR), 0);
         EXPECT_EQ(StatusPixels(STATUS_DONE_COLOR), 0);
@@ -68,31 +81,218 @@ TEST_F(MainFormExport, FailuresShowTheirMessageInRed) {
 
 TEST_F(MainFormExport, GreenAfterRedAndRedAfterGreen) {
     harness_.Type(tree_.Path(u"missing"));
-    harness_.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(harness_.Generate());
     harness_.Type(tree_.Path(u"files"));
-    harness_.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(harness_.Generate());
     EXPECT_GT(StatusPixels(STATUS_DONE_COLOR), 0);
     EXPECT_EQ(StatusPixels(STATUS_FAILURE_COLOR), 0);
     harness_.Type(tree_.Path(u"empty"));
-    harness_.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(harness_.Generate());
     EXPECT_GT(StatusPixels(STATUS_FAILURE_COLOR), 0);
     EXPECT_EQ(StatusPixels(STATUS_DONE_COLOR), 0);
 }
 
 TEST_F(MainFormExport, PathBoxTextIsUsedExactlyAsTyped) {
     // A blank before the folder makes another name: nothing is trimmed.
-    harness_.Type(u" " + tree_.Path(u"files"));
-    harness_.Click(GENERATE_BUTTON_ID);
+    std::u16string typed = u" ";
+    typed += tree_.Path(u"files");  // not " " + path: GCC 12 warns falsely (-Wrestrict) on that
+    harness_.Type(typed);
+    ASSERT_TRUE(harness_.Generate());
     EXPECT_EQ(Status(), u"目录错误");
 }
 
 TEST_F(MainFormExport, GenerateClearsTheStatusLineBeforeExporting) {
     harness_.Type(tree_.Path(u"missing"));
-    harness_.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(harness_.Generate());
     SetTextRecorder recorder(
         {{harness_.Child(STATUS_LABEL_ID), u"status"}, {harness_.Child(PATH_BOX_ID), u"path"}});
+    ASSERT_TRUE(harness_.Generate());
+    EXPECT_EQ(recorder.Entries(),
+              (std::vector<std::u16string>{u"status=", u"status=正在生成…", u"status=目录错误"}));
+}
+
+// A folder of MORVANE_MANY_FILES empty files, made natively before the tests (make_many_files.py, the
+// CTest step morvane_app_many_files); made here, slowly, when the tests run on their own.
+class MainFormLongExport : public testing::Test {
+protected:
+    static constexpr int kFiles = MORVANE_MANY_FILES;
+
+    static void SetUpTestSuite() {
+        folder_ = new std::filesystem::path(std::filesystem::absolute("many-files"));
+        std::filesystem::create_directories(*folder_);
+        if (std::filesystem::exists(*folder_ / FileName(kFiles - 1))) {
+            return;
+        }
+        for (int i = 0; i < kFiles; ++i) {
+            std::ofstream{*folder_ / FileName(i)};
+        }
+    }
+    static std::string FileName(int index) {
+        char name[16];
+        std::snprintf(name, sizeof name, "f%06d.txt", index);
+        return name;
+    }
+    static void TearDownTestSuite() {
+        delete folder_;
+        folder_ = nullptr;
+    }
+
+    MainFormLongExport() {
+        // An earlier workbook that a cancelled export must leave as it is.
+        std::ofstream(Workbook(), std::ios::binary) << kEarlierWorkbook;
+        harness_.Type(folder_->u16string());
+    }
+    ~MainFormLongExport() override { std::filesystem::remove(Workbook()); }
+
+    static std::filesystem::path Workbook() { return *folder_ / u"文件清单_.xlsx"; }
+    static std::string WorkbookBytes() {
+        std::ifstream in(Workbook(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // Files of the folder that are neither the listed files nor the workbook: temporary files.
+    static std::vector<std::u16string> StrayFiles() {
+        std::vector<std::u16string> stray;
+        for (const auto& entry : std::filesystem::directory_iterator(*folder_)) {
+            const std::u16string name = entry.path().filename().u16string();
+            if (name != u"文件清单_.xlsx" && !(name.size() == 11 && name[0] == u'f')) {
+                stray.push_back(name);
+            }
+        }
+        return stray;
+    }
+
+    std::u16string Status() const { return harness_.Text(STATUS_LABEL_ID); }
+    bool InputsEnabled() const {
+        return IsWindowEnabled(harness_.Child(PATH_BOX_ID)) &&
+               IsWindowEnabled(harness_.Child(SUBFOLDERS_CHECK_BOX_ID)) &&
+               IsWindowEnabled(harness_.Child(CHOOSE_FOLDER_BUTTON_ID));
+    }
+    // Waits until the status line shows figures of the running export.
+    bool WaitForProgress() { return WaitForProgress(harness_); }
+    static bool WaitForProgress(MainFormHarness& harness) {
+        return PumpUntil(
+            [&harness] {
+                return !harness.Form().IsExporting() ||
+                       harness.Text(STATUS_LABEL_ID).find_first_of(u"0123456789") != std::u16string::npos;
+            },
+            MainFormHarness::kExportTimeoutMs);
+    }
+
+    static constexpr char kEarlierWorkbook[] = "the workbook of an earlier export";
+    static inline std::filesystem::path* folder_ = nullptr;
+    MainFormHarness harness_;
+};
+
+TEST_F(MainFormLongExport, TheWindowKeepsAnsweringAndShowsProgressWhileExporting) {
+    // Another thread asks the window all along, as another program would.
+    std::atomic<bool> stop{false};
+    std::atomic<int> answered{0};
+    std::atomic<int> unanswered{0};
+    const HWND window = harness_.Window();
+    std::thread asker([&] {
+        while (!stop) {
+            DWORD_PTR result = 0;
+            if (SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result) != 0) {
+                ++answered;
+            } else {
+                ++unanswered;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    harness_.Type(u"");
+    ASSERT_TRUE(harness_.Generate());  // "目录错误" in red
+    harness_.Type(folder_->u16string());
+    SetTextRecorder recorder({{harness_.Child(STATUS_LABEL_ID), u"status"}});
+    const auto started = std::chrono::steady_clock::now();
     harness_.Click(GENERATE_BUTTON_ID);
-    EXPECT_EQ(recorder.Entries(), (std::vector<std::u16string>{u"status=", u"status=目录错误"}));
+
+    EXPECT_TRUE(harness_.Form().IsExporting());
+    EXPECT_EQ(harness_.Text(GENERATE_BUTTON_ID), u"取消");
+    EXPECT_FALSE(InputsEnabled());
+    // Progress is shown in the default colour, not in that of the outcome before.
+    EXPECT_EQ(CountPixels(harness_.Child(STATUS_LABEL_ID), STATUS_FAILURE_COLOR), 0);
+    std::vector<std::u16string> seen;
+    const bool ended = PumpUntil(
+        [&] {
+            if (harness_.Form().IsExporting()) {
+                seen.push_back(Status());
+            }
+            return !harness_.Form().IsExporting();
+        },
+        MainFormHarness::kExportTimeoutMs);
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    stop = true;
+    asker.join();
+    ASSERT_TRUE(ended);
+
+    EXPECT_EQ(unanswered, 0);
+    EXPECT_GT(answered, 0);
+    for (const std::u16string& status : seen) {
+        ASSERT_EQ(status.rfind(u"正在", 0), 0u) << "while exporting the status read something else";
+    }
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(),
+                            [](const std::u16string& s) { return s.rfind(u"正在生成,已写入", 0) == 0; }));
+    // Reports come at most every kExportProgressPeriod, never per file: the cleared line, the start,
+    // the reports and the outcome.
+    const auto periods = elapsed / kExportProgressPeriod;
+    EXPECT_LE(recorder.Entries().size(), static_cast<std::size_t>(periods) + 4);
+    const std::string count = std::to_string(kFiles + 1);  // the earlier workbook is a file too
+    EXPECT_EQ(Status(), u"生成完毕,文件数量" + std::u16string(count.begin(), count.end()) + u"个。");
+    EXPECT_GT(CountPixels(harness_.Child(STATUS_LABEL_ID), STATUS_DONE_COLOR), 0);
+    EXPECT_EQ(harness_.Text(GENERATE_BUTTON_ID), u"生成EXCEL");
+    EXPECT_TRUE(InputsEnabled());
+}
+
+TEST_F(MainFormLongExport, CancelShowsRedCancelledAndLeavesTheEarlierWorkbook) {
+    harness_.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(WaitForProgress());
+    ASSERT_TRUE(harness_.Form().IsExporting()) << "the export ended before it could be cancelled";
+    harness_.Click(GENERATE_BUTTON_ID);  // reads "取消"
+    ASSERT_TRUE(harness_.WaitForExport());
+
+    EXPECT_EQ(Status(), u"已取消");
+    EXPECT_GT(CountPixels(harness_.Child(STATUS_LABEL_ID), STATUS_FAILURE_COLOR), 0);
+    EXPECT_EQ(CountPixels(harness_.Child(STATUS_LABEL_ID), STATUS_DONE_COLOR), 0);
+    EXPECT_EQ(WorkbookBytes(), kEarlierWorkbook);
+    EXPECT_EQ(StrayFiles(), std::vector<std::u16string>{});
+    EXPECT_EQ(harness_.Text(GENERATE_BUTTON_ID), u"生成EXCEL");
+    EXPECT_TRUE(InputsEnabled());
+}
+
+TEST_F(MainFormLongExport, InputsAreIgnoredWhileExporting) {
+    harness_.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(harness_.Form().IsExporting());
+    // A drop would otherwise replace the path box's text and clear the status line.
+    harness_.Drop(harness_.Window(), {folder_->parent_path().u16string()});
+    EXPECT_EQ(harness_.Text(PATH_BOX_ID), folder_->u16string());
+    EXPECT_EQ(Status().rfind(u"正在", 0), 0u);
+    harness_.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(harness_.WaitForExport());
+}
+
+TEST_F(MainFormLongExport, DestroyingTheFormMidExportStopsTheExportAndWaitsForIt) {
+    auto other = std::make_unique<MainFormHarness>();
+    other->Type(folder_->u16string());
+    other->Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(WaitForProgress(*other));
+    ASSERT_TRUE(other->Form().IsExporting());
+    other.reset();
+    // No wait: the export must be over once the form is gone.
+    EXPECT_EQ(WorkbookBytes(), kEarlierWorkbook);
+    EXPECT_EQ(StrayFiles(), std::vector<std::u16string>{});
+}
+
+TEST_F(MainFormLongExport, ClosingTheWindowCancelsAndClosesOnceTheExportEnded) {
+    harness_.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(WaitForProgress());
+    ASSERT_TRUE(harness_.Form().IsExporting());
+    const HWND window = harness_.Window();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([window] { return !IsWindow(window); }, MainFormHarness::kExportTimeoutMs));
+    EXPECT_FALSE(harness_.Form().IsExporting());
+    EXPECT_EQ(WorkbookBytes(), kEarlierWorkbook);
+    EXPECT_EQ(StrayFiles(), std::vector<std::u16string>{});
 }
 
 }  // namespace

@@ -26,6 +26,13 @@ public:
     // The path box's text as typing or pasting leaves it.
     void Type(std::u16string_view text);
     void Click(int id);
+    // Presses "生成EXCEL" and waits for the export's end: as a user sees it, the outcome is then shown.
+    // False when it did not end within two minutes.
+    bool Generate();
+    // Pumps messages until the form's export has ended (at once when none runs); false on the timeout.
+    bool WaitForExport(DWORD timeoutMs = kExportTimeoutMs);
+
+    static constexpr DWORD kExportTimeoutMs = 120000;
     // A drop of `names` delivered to `target` as the shell delivers it.
     void Drop(HWND target, const std::vector<std::u16string>& names);
 
@@ -37,6 +44,25 @@ private:
 
 // Dispatches everything waiting in this thread's queue.
 void PumpMessages();
+
+// Dispatches this thread's messages, as a message loop would, until `done()` holds; false when it
+// still does not after `timeoutMs`.
+template <class Condition>
+bool PumpUntil(Condition done, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        PumpMessages();
+        if (done()) {
+            return true;
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                                  static_cast<DWORD>(deadline - now < 20 ? deadline - now : 20), QS_ALLINPUT);
+    }
+}
 
 // The window text of `window`.
 std::u16string WindowText(HWND window);

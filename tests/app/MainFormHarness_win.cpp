@@ -47,6 +47,15 @@ void MainFormHarness::Click(int id) {
     PumpMessages();
 }
 
+bool MainFormHarness::Generate() {
+    Click(GENERATE_BUTTON_ID);
+    return WaitForExport();
+}
+
+bool MainFormHarness::WaitForExport(DWORD timeoutMs) {
+    return PumpUntil([this] { return !form_->IsExporting(); }, timeoutMs);
+}
+
 void MainFormHarness::Drop(HWND target, const std::vector<std::u16string>& names) {
     std::size_t units = 1;  // the list ends with an extra NUL
     for (const std::u16string& name : names) {

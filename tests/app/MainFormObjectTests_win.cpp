@@ -95,7 +95,7 @@ TEST(MainFormObject, DestroyingACloneLeavesTheOriginalWorking) {
     PumpMessages();
     ASSERT_TRUE(IsWindow(harness.Window()));
     harness.Type(tree.Root());
-    harness.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(harness.Generate());
     EXPECT_EQ(harness.Text(STATUS_LABEL_ID), u"生成完毕,文件数量1个。");
 }
 
@@ -112,7 +112,7 @@ TEST(MainFormObject, AResetFormCanBeCreatedAgainAndItsHandlersRun) {
     PumpMessages();
     EXPECT_EQ(WindowText(harness.Window()), u"Morvane - 免费 绿色 极速");
     harness.Type(tree.Root());
-    harness.Click(GENERATE_BUTTON_ID);
+    ASSERT_TRUE(harness.Generate());
     EXPECT_EQ(harness.Text(STATUS_LABEL_ID), u"生成完毕,文件数量1个。");
 }
 

@@ -4,14 +4,17 @@
 // script (morvane_e2e.py) checks natively.
 //
 //   morvane_e2e_driver MORVANE.EXE RESULTS SIGNAL_DIR MISSING_FOLDER EMPTY_FOLDER FILES_FOLDER
-//                      START_FOLDER START_FILE
+//                      START_FOLDER START_FILE [MANY_FILES]
 //
 // Then it starts Morvane.exe twice more, as Explorer does for a drop on the program's icon: with
 // START_FILE as the argument, and with START_FOLDER, which it then exports. Before closing that window
 // it creates SIGNAL_DIR\ready and waits for SIGNAL_DIR\shot (the script's screenshot), at most a
-// minute.
+// minute. With MANY_FILES (a folder of many files) a further Morvane.exe then exports it while the
+// driver keeps asking the window, cancels an export with "取消" and closes the window in the middle of
+// one.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 #include <string>
@@ -85,11 +88,24 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Types `folder` into the path box, presses 生成EXCEL and reports what the status line says.
+// The status line once the export has ended: it reads "正在..." while the export runs.
+std::wstring OutcomeOf(HWND form) {
+    std::wstring status;
+    for (UINT waited = 0; waited < kMessageTimeoutMs; waited += 50) {
+        status = TextOf(GetDlgItem(form, kStatusLabelId));
+        if (status.rfind(L"正在", 0) != 0) {
+            break;
+        }
+        Sleep(50);
+    }
+    return status;
+}
+
+// Types `folder` into the path box, presses 生成EXCEL and reports what the status line says in the end.
 void Generate(HWND form, const char* key, const std::wstring& folder) {
     Send(GetDlgItem(form, kPathBoxId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
     Send(GetDlgItem(form, kGenerateButtonId), BM_CLICK, 0, 0);
-    Report(key, TextOf(GetDlgItem(form, kStatusLabelId)));
+    Report(key, OutcomeOf(form));
 }
 
 // Starts Morvane.exe with `argument` (none when empty) quoted as Explorer quotes it.
@@ -121,19 +137,6 @@ void CloseAndReport(HWND form, PROCESS_INFORMATION& process, const std::string& 
         TerminateProcess(process.hProcess, 3);
     }
     CloseHandle(process.hProcess);
-}
-
-// The status line once an export has answered: it may answer from a worker, so wait for a final text.
-std::wstring FinalStatus(HWND form) {
-    std::wstring status;
-    for (int i = 0; i < 600; ++i) {
-        status = TextOf(GetDlgItem(form, kStatusLabelId));
-        if (status.rfind(L"生成完毕", 0) == 0 || status == L"目录错误" || status == L"目录没有文件") {
-            break;
-        }
-        Sleep(100);
-    }
-    return status;
 }
 
 // Morvane.exe started with a file, then with a folder, as a drop on its icon starts it: the path box
@@ -171,7 +174,7 @@ void StartWithArguments(const std::wstring& morvane, const std::wstring& signalD
     Report("folderArgumentStatus", TextOf(GetDlgItem(form, kStatusLabelId)));
     Report("folderArgumentWorkbookBeforePress", FileExists(workbook) ? 1 : 0);
     Send(GetDlgItem(form, kGenerateButtonId), BM_CLICK, 0, 0);
-    Report("folderArgumentStatusAfterPress", FinalStatus(form));
+    Report("folderArgumentStatusAfterPress", OutcomeOf(form));
 
     // The script takes its screenshot of the window showing the (green) message.
     CloseHandle(
@@ -227,13 +230,176 @@ int Drive(wchar_t** argv) {
     return 0;
 }
 
+// The long export: a folder of many files, during which the window must keep answering.
+
+constexpr UINT kAnswerTimeoutMs = 500;  // what the system waits before it calls a window hung
+
+std::wstring QuickTextOf(HWND window, bool& answered) {
+    wchar_t buffer[256] = {};
+    DWORD_PTR copied = 0;
+    answered = SendMessageTimeoutW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer),
+                                   SMTO_NORMAL, kAnswerTimeoutMs, &copied) != 0;
+    return answered ? std::wstring(buffer, copied) : std::wstring();
+}
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+bool HasDigit(const std::wstring& text) {
+    return text.find_first_of(L"0123456789") != std::wstring::npos;
+}
+
+// What the driver saw while one export ran, asking the window every 50 ms with the system's 500 ms.
+struct ExportWatch {
+    int questions = 0;
+    int unanswered = 0;
+    ULONGLONG slowestAnswerMs = 0;
+    ULONGLONG durationMs = 0;
+    bool progressSeen = false;  // "正在..." with a figure
+    bool cancelButtonSeen = false;
+    std::wstring lastStatus;
+};
+
+// Asks the window until the status line no longer starts with "正在" (or `stopAtProgress` and it shows
+// a figure), at most two minutes.
+ExportWatch WatchExport(HWND form, bool stopAtProgress) {
+    ExportWatch watch;
+    const ULONGLONG started = GetTickCount64();
+    const ULONGLONG deadline = started + kMessageTimeoutMs;
+    while (GetTickCount64() < deadline) {
+        DWORD_PTR ignored = 0;
+        ++watch.questions;
+        const ULONGLONG asked = GetTickCount64();
+        if (SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerTimeoutMs, &ignored) == 0) {
+            ++watch.unanswered;
+        }
+        watch.slowestAnswerMs = std::max(watch.slowestAnswerMs, GetTickCount64() - asked);
+        bool answered = false;
+        const std::wstring button = QuickTextOf(GetDlgItem(form, kGenerateButtonId), answered);
+        watch.cancelButtonSeen = watch.cancelButtonSeen || button == L"取消";
+        const std::wstring status = QuickTextOf(GetDlgItem(form, kStatusLabelId), answered);
+        watch.unanswered += answered ? 0 : 1;
+        if (answered) {
+            watch.lastStatus = status;
+            if (!StartsWith(status, L"正在")) {
+                break;
+            }
+            if (HasDigit(status)) {
+                watch.progressSeen = true;
+                if (stopAtProgress) {
+                    break;
+                }
+            }
+        }
+        Sleep(50);
+    }
+    watch.durationMs = GetTickCount64() - started;
+    return watch;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+// Temporary files of the export left in `folder`.
+unsigned long long StrayFiles(const std::wstring& folder) {
+    unsigned long long count = 0;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\~文件清单_*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            ++count;
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    return count;
+}
+
+// Exports the many-files folder to its end, then once cancelled with "取消", then once more closing
+// the window mid-export, in a Morvane.exe of its own. Keys start with "long", "cancel" and "close".
+void DriveLongExport(const std::wstring& morvane, const std::wstring& folder) {
+    PROCESS_INFORMATION process{};
+    if (!Start(morvane, L"", process)) {
+        return;
+    }
+    const HWND form = WaitForMainForm(process.dwProcessId);
+    Report("longWindow", form != nullptr ? 1 : 0);
+    if (form == nullptr) {
+        TerminateProcess(process.hProcess, 2);
+        CloseHandle(process.hProcess);
+        return;
+    }
+    const std::wstring workbook = folder + L"\\文件清单_.xlsx";
+    const HWND generate = GetDlgItem(form, kGenerateButtonId);
+    Send(GetDlgItem(form, kPathBoxId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+
+    ULONGLONG pressed = GetTickCount64();
+    Send(generate, BM_CLICK, 0, 0);
+    Report("longClickAnswered", GetTickCount64() - pressed < kAnswerTimeoutMs ? 1 : 0);
+    const ExportWatch whole = WatchExport(form, false);
+    Report("longQuestions", whole.questions > 0 ? 1 : 0);
+    // Figures only: how long the export took and the slowest answer to a question.
+    Report("longDurationMs", whole.durationMs);
+    Report("longSlowestAnswerMs", whole.slowestAnswerMs);
+    Report("longQuestionCount", static_cast<unsigned long long>(whole.questions));
+    Report("longUnanswered", static_cast<unsigned long long>(whole.unanswered));
+    Report("longProgressSeen", whole.progressSeen ? 1 : 0);
+    Report("longCancelButton", whole.cancelButtonSeen ? 1 : 0);
+    Report("longStatus", whole.lastStatus);
+    Report("longButtonAfter", TextOf(generate));
+
+    const std::string earlier = ReadBytes(workbook);
+    Send(generate, BM_CLICK, 0, 0);
+    const ExportWatch beforeCancel = WatchExport(form, true);
+    Report("cancelPressedDuringProgress", beforeCancel.progressSeen ? 1 : 0);
+    Send(generate, BM_CLICK, 0, 0);  // reads "取消"
+    const ExportWatch cancelled = WatchExport(form, false);
+    Report("cancelUnanswered",
+           static_cast<unsigned long long>(beforeCancel.unanswered + cancelled.unanswered));
+    Report("cancelStatus", cancelled.lastStatus);
+    Report("cancelButtonAfter", TextOf(generate));
+    Report("cancelWorkbookKept", !earlier.empty() && ReadBytes(workbook) == earlier ? 1 : 0);
+    Report("cancelStray", StrayFiles(folder));
+
+    Send(generate, BM_CLICK, 0, 0);
+    const ExportWatch beforeClose = WatchExport(form, true);
+    Report("closeDuringProgress", beforeClose.progressSeen ? 1 : 0);
+    const ULONGLONG closed = GetTickCount64();
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    Report("closeToExitMs", GetTickCount64() - closed);  // a figure only
+    Report("closeExited", waited == WAIT_OBJECT_0 ? 1 : 0);
+    Report("closeExitCode", exitCode);
+    Report("closeWorkbookKept", !earlier.empty() && ReadBytes(workbook) == earlier ? 1 : 0);
+    Report("closeStray", StrayFiles(folder));
+    if (waited != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 3);
+    }
+    CloseHandle(process.hProcess);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 9) {
+    if (argc != 9 && argc != 10) {
         std::fwprintf(stderr,
                       L"usage: morvane_e2e_driver MORVANE.EXE RESULTS SIGNAL_DIR MISSING EMPTY FILES "
-                      L"START_FOLDER START_FILE\n");
+                      L"START_FOLDER START_FILE [MANY_FILES]\n");
         return 64;
     }
     results = _wfopen(argv[2], L"wb");
@@ -242,6 +408,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     const int status = Drive(argv);
     StartWithArguments(argv[1], argv[3], argv[7], argv[8]);
+    if (argc == 10) {
+        DriveLongExport(argv[1], argv[9]);
+    }
     Report("done", 1);
     std::fclose(results);
     return status;

@@ -9,9 +9,10 @@ the driver starts Morvane.exe and works its window through messages (typing fold
 buttons, reading the status line, closing it). It then starts Morvane.exe with a file and with a
 folder as its argument, as Explorer does for a drop on the program's icon; the folder is a Documents
 folder with Chinese names inside the prefix, as a user would have one, and the window showing its
-export is the screenshot. This script then checks what the driver saw, reads the workbooks back with
-openpyxl, and keeps the screenshot in DIR/screenshot.png (docs/screenshot.png is a copy of one).
-Exits 1 on any difference.
+export is the screenshot. Last, in a further Morvane.exe, it exports a folder of many files while
+asking the window all along, cancels one export with "取消" and closes the window during another. This
+script then checks what the driver saw, reads the workbooks back with openpyxl, and keeps the
+screenshot in DIR/screenshot.png (docs/screenshot.png is a copy of one). Exits 1 on any difference.
 """
 import argparse
 import getpass
@@ -39,6 +40,10 @@ FILES = {
 }
 
 
+# The folder of the long export: enough empty files for an export of a few seconds under Wine.
+MANY_FILES = 60000
+
+
 def windows_path(path):
     """The Wine path of a Unix path (drive Z: is the Unix root)."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
@@ -60,6 +65,7 @@ def make_tree(work):
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as f:
             f.write(b"x" * size)
+    folders["many"] = make_many_files(work)
     return folders
 
 
@@ -101,6 +107,40 @@ def make_documents(wine_run, environment):
             f.write(b"x" * size)
     folder_text = "C:\\users\\%s\\Documents\\%s" % (user, DOCUMENTS_FOLDER)
     return folder, folder_text, folder_text + "\\会议纪要 三月.txt"
+
+
+def make_many_files(work):
+    """The long export's folder, made natively (under Wine it would take minutes)."""
+    folder = os.path.join(work, "许多文件")
+    os.makedirs(folder)
+    for i in range(MANY_FILES):
+        open(os.path.join(folder, "f%06d.txt" % i), "wb").close()
+    return folder
+
+
+def long_export_expectations():
+    """What the driver must have seen of the long export, its cancel and the close in its middle."""
+    return {
+        "longWindow": "1",
+        "longClickAnswered": "1",
+        "longQuestions": "1",
+        "longUnanswered": "0",  # every 500 ms question was answered
+        "longProgressSeen": "1",
+        "longCancelButton": "1",
+        "longStatus": "生成完毕,文件数量%d个。" % MANY_FILES,
+        "longButtonAfter": "生成EXCEL",
+        "cancelPressedDuringProgress": "1",
+        "cancelUnanswered": "0",
+        "cancelStatus": "已取消",
+        "cancelButtonAfter": "生成EXCEL",
+        "cancelWorkbookKept": "1",
+        "cancelStray": "0",
+        "closeDuringProgress": "1",
+        "closeExited": "1",
+        "closeExitCode": "0",
+        "closeWorkbookKept": "1",
+        "closeStray": "0",
+    }
 
 
 def wait_for(path, seconds, process):
@@ -239,6 +279,18 @@ def check_documents_workbook(path, folder_text, problems):
         problems.append("paths of %s: %r, expected %r" % (path, paths, want))
 
 
+def check_long_workbook(path, problems):
+    """The long export's workbook, which neither the cancel nor the close touched: every file a row."""
+    try:
+        book = openpyxl.load_workbook(path, read_only=True)
+        rows = book["Sheet1"].max_row
+    except Exception as error:
+        problems.append("cannot read the long export's workbook %s: %s" % (path, error))
+        return
+    if rows != MANY_FILES + 1:
+        problems.append("the long export's workbook has %r rows, expected %d" % (rows, MANY_FILES + 1))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
@@ -254,14 +306,14 @@ def main():
     # the same server sees the desktop's 800x400 as the screen, which would upset Windows tests that
     # run at the same time in the shared prefix.
     prefix = os.path.join(args.root, "build", "wine-prefix-e2e")
-    environment = dict(os.environ, LANG="C.UTF-8", MORVANE_WINE_TIMEOUT="400", MORVANE_WINEPREFIX=prefix)
+    environment = dict(os.environ, LANG="C.UTF-8", MORVANE_WINE_TIMEOUT="600", MORVANE_WINEPREFIX=prefix)
     wine_run = os.path.join(args.root, "scripts", "wine-run")
     # The first run also makes the prefix, which takes a minute or two.
     documents, documents_text, documents_file_text = make_documents(wine_run, environment)
     command = [wine_run, "explorer", "/desktop=%s,%s" % (DESKTOP, DESKTOP_SIZE), windows_path(args.driver),
                windows_path(args.morvane), windows_path(results_path), windows_path(folders["signals"]),
                windows_path(folders["missing"]), windows_path(folders["empty"]), windows_path(folders["files"]),
-               documents_text, documents_file_text]
+               documents_text, documents_file_text, windows_path(folders["many"])]
     driver = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     problems = []
@@ -274,7 +326,7 @@ def main():
         problems.append("the driver never reached the screenshot")
     open(os.path.join(folders["signals"], "shot"), "w").close()
     try:
-        driver.wait(timeout=120)
+        driver.wait(timeout=400)  # the long exports follow the screenshot
     except subprocess.TimeoutExpired:
         driver.kill()
         driver.wait()
@@ -302,6 +354,7 @@ def main():
         "done": "1",
     }
     expected.update(expected_for_arguments(documents_text))
+    expected.update(long_export_expectations())
     for key, value in expected.items():
         if results.get(key) != value:
             problems.append("%s: %r, expected %r" % (key, results.get(key), value))
@@ -311,6 +364,7 @@ def main():
         problems.append("an empty folder got a workbook")
     check_workbook(os.path.join(folders["files"], WORKBOOK), files_text, problems)
     check_documents_workbook(os.path.join(documents, WORKBOOK), documents_text, problems)
+    check_long_workbook(os.path.join(folders["many"], WORKBOOK), problems)
 
     for p in problems:
         print("FAIL " + p)
