@@ -1,6 +1,7 @@
 #include "app/export/FilePath.h"
 #include "app/export/NameCoding.h"
 #include "tests/app/AppPrinters.h"
+#include "tests/app/ExportFixture.h"
 #include "tests/app/ProcessRun.h"
 #include "tests/app/TempTree.h"
 
@@ -9,8 +10,6 @@
 #include <xlsxwriter.h>
 
 namespace {
-
-inline constexpr char16_t kOutputName[] = u"文件清单_.xlsx";
 
 class MorvaneExportTest : public testing::Test {
 protected:
