@@ -9,6 +9,7 @@
 
 #include <xlsxwriter.h>
 
+#include <atomic>
 #include <string>
 
 namespace {
@@ -37,6 +38,9 @@ int ExitCodeOf(ExportOutcomeKind kind) {
     return kExitFailed;
 }
 
+// Set by Ctrl-C: the export stops, removes its temporary file and ends as cancelled.
+std::atomic<bool> interrupted{false};
+
 std::u16string Widen(const char* text) {
     return DecodeUtf8Lossy(text != nullptr ? text : "");
 }
@@ -47,6 +51,8 @@ int RunExport(const CommandLine& command) {
     ProgressLine progress;
     ExportOptions options;
     options.observer = &progress;
+    options.cancel = &interrupted;
+    Console::SetInterruptFlag(&interrupted);
     ExportOutcome outcome = ExportFileList(folder, command.recursive, options);
     progress.Finish();
 

@@ -1,9 +1,8 @@
-#include "app/export/ExportFileList.h"
+#include "app/export/ExportOutcomeText.h"
 #include "app/export/NameCoding.h"
 #include "tests/app/AppPrinters.h"
-#include "tests/app/TempTree.h"
-#include "tests/app/TestClock.h"
-#include "tests/app/WorkbookExpectation.h"
+#include "tests/app/ExportFixture.h"
+#include "tests/app/ProcessRun.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -20,17 +20,10 @@
 
 namespace {
 
-inline constexpr char16_t kOutputName[] = u"文件清单_.xlsx";
 using Row = WorkbookExpectation::Row;
 
 std::string Raw(std::u16string_view path) {
     return EncodeUtf8(path);
-}
-
-ExportOutcome Export(const std::u16string& folder, bool recursive) {
-    CWString text;
-    text.SetUnits(folder.data(), static_cast<std::int64_t>(folder.size()));
-    return ExportFileList(text, recursive);
 }
 
 // Sets TZ for one test and puts the old value back afterwards.
@@ -113,18 +106,7 @@ std::u16string UtcDateText(std::int64_t seconds) {
     return DateText(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday);
 }
 
-class ExportPosixTest : public testing::Test {
-protected:
-    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix,
-                std::u16string size) const {
-        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size),
-                   LocalTodayText()};
-    }
-
-    std::u16string Output() const { return tree_.Path(kOutputName); }
-
-    TempTree tree_;
-};
+class ExportPosixTest : public ExportTest {};
 
 TEST_F(ExportPosixTest, ShowsTheLocalDayOfACreationJustAfterLocalMidnight) {
     tree_.MakeFile(u"night.txt");
@@ -228,6 +210,35 @@ TEST_F(ExportPosixTest, FailsTheListingWhenASubFolderCannotBeOpened) {
     EXPECT_FALSE(tree_.Exists(kOutputName));
 }
 
+TEST_F(ExportPosixTest, FailsTheListingPartWayAndKeepsTheEarlierWorkbook) {
+    // Files on every level of a chain of folders, and at its bottom an entry whose status cannot be
+    // read: rows are under way when the walk fails.
+    std::u16string deep;
+    std::vector<std::u16string> names = {u"d", kOutputName};
+    for (int level = 0; level < 16; ++level) {
+        for (int file = 0; file < 8; ++file) {
+            std::u16string name = u"f" + std::u16string(1, static_cast<char16_t>(u'0' + file));
+            tree_.MakeFile(deep + name);
+            if (level == 0) {
+                names.push_back(name);
+            }
+        }
+        deep += u"d/";
+    }
+    tree_.MakeFolder(deep);
+    ASSERT_EQ(symlink("loop", Raw(tree_.Path(deep + u"loop")).c_str()), 0);
+    tree_.WriteFile(kOutputName, "the earlier workbook");
+
+    ExportOutcome outcome = Export(tree_.Root(), true);
+    EXPECT_EQ(outcome.kind, ExportOutcomeKind::ListingFailed) << testing::PrintToString(outcome);
+    EXPECT_EQ(outcome.cause.operation, "directory_entry::status");
+    EXPECT_EQ(outcome.cause.path, tree_.Path(deep + u"loop"));
+    EXPECT_EQ(Utf8(ExportOutcomeText(outcome)), "生成失败,无法读取目录");
+    EXPECT_EQ(tree_.ReadFile(kOutputName), "the earlier workbook");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(tree_.ListNames(), names);
+}
+
 TEST_F(ExportPosixTest, FailsTheListingOfAFolderWithoutPermission) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "permissions do not bind the superuser";
@@ -266,6 +277,28 @@ TEST_F(ExportPosixTest, KeepsAnEarlierWorkbookWhenTheNewOneCannotBeWritten) {
     EXPECT_EQ(outcome.cause.path, folder + u"/" + kOutputName);
     EXPECT_EQ(tree_.ReadFile(relative + u"/" + kOutputName), "the earlier workbook");
     EXPECT_EQ(tree_.ListNames(relative), (std::vector<std::u16string>{u"a.txt", kOutputName}));
+}
+
+// morvane-export: Ctrl-C stops the export, which removes its temporary file and keeps the earlier
+// workbook.
+TEST_F(ExportPosixTest, InterruptedMorvaneExportEndsAsCancelled) {
+    for (int folder = 0; folder < 20; ++folder) {
+        for (int file = 0; file < 200; ++file) {
+            std::string name = "sub" + std::to_string(folder) + "/file" + std::to_string(file) + ".txt";
+            tree_.MakeFile(std::u16string(name.begin(), name.end()));
+        }
+    }
+    tree_.WriteFile(kOutputName, "the earlier workbook");
+    std::vector<std::u16string> names = tree_.ListNames();
+
+    bool interrupted = false;
+    ProcessResult result = RunMorvaneExportInterrupted({u"--recursive", tree_.Root()}, interrupted);
+    ASSERT_TRUE(result.started) << "morvane-export could not be started: build the target morvane-export";
+    ASSERT_TRUE(interrupted) << "the export ended before it could be interrupted";
+    EXPECT_EQ(result.exitCode, 130);
+    EXPECT_EQ(result.output, "已取消\n");
+    EXPECT_EQ(tree_.ReadFile(kOutputName), "the earlier workbook");
+    EXPECT_EQ(tree_.ListNames(), names);
 }
 
 TEST_F(ExportPosixTest, RefusesToWalkTheWholeFileSystem) {

@@ -13,3 +13,8 @@ struct ProcessResult {
 };
 
 ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments);
+
+// POSIX only: runs morvane-export as RunMorvaneExport does and, once its export is under way (its
+// listing thread has started), sends it SIGINT, as Ctrl-C in a terminal does. `interrupted` tells
+// whether the signal reached it while it was still running.
+ProcessResult RunMorvaneExportInterrupted(const std::vector<std::u16string>& arguments, bool& interrupted);
