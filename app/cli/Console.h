@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,4 +19,9 @@ public:
 
     // True when the stream goes to a terminal.
     static bool IsTerminal(Stream stream);
+
+    // From now on Ctrl-C (SIGINT; on Windows also Ctrl-Break) sets `flag` instead of ending the process,
+    // so that the export can stop and clean up. A second one ends the process as usual. `flag` must
+    // outlive the process's run.
+    static void SetInterruptFlag(std::atomic<bool>* flag);
 };

@@ -3,6 +3,7 @@
 #include "app/export/NameCoding.h"
 
 #include <unistd.h>
+#include <csignal>
 #include <cstdio>
 
 std::vector<std::u16string> Console::Arguments(int argc, char** argv) {
@@ -22,4 +23,26 @@ void Console::Write(Stream stream, std::u16string_view text) {
 
 bool Console::IsTerminal(Stream stream) {
     return isatty(stream == Stream::Output ? STDOUT_FILENO : STDERR_FILENO) == 1;
+}
+
+namespace {
+
+std::atomic<bool>* interruptFlag = nullptr;
+
+// A lock-free atomic store is all a signal handler may do here.
+void OnInterrupt(int) {
+    interruptFlag->store(true);
+}
+
+}  // namespace
+
+void Console::SetInterruptFlag(std::atomic<bool>* flag) {
+    static_assert(std::atomic<bool>::is_always_lock_free);
+    interruptFlag = flag;
+    struct sigaction action {};
+    action.sa_handler = &OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    // The first Ctrl-C asks; a second one, with the default action back, ends the process.
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
 }

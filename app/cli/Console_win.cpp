@@ -8,6 +8,17 @@
 
 namespace {
 
+std::atomic<bool>* interruptFlag = nullptr;
+
+// Runs on a thread of its own that the system starts for the event.
+BOOL WINAPI OnConsoleControl(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) {
+        return FALSE;
+    }
+    // A second Ctrl-C goes on to the default handler, which ends the process.
+    return interruptFlag->exchange(true) ? FALSE : TRUE;
+}
+
 HANDLE HandleOf(Console::Stream stream) {
     return GetStdHandle(stream == Console::Stream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
 }
@@ -46,4 +57,9 @@ void Console::Write(Stream stream, std::u16string_view text) {
 bool Console::IsTerminal(Stream stream) {
     DWORD mode = 0;
     return GetConsoleMode(HandleOf(stream), &mode) != 0;
+}
+
+void Console::SetInterruptFlag(std::atomic<bool>* flag) {
+    interruptFlag = flag;
+    SetConsoleCtrlHandler(&OnConsoleControl, TRUE);
 }

@@ -9,6 +9,7 @@
 
 #include <xlsxwriter.h>
 
+#include <atomic>
 #include <string>
 
 namespace {
@@ -38,6 +39,9 @@ int ExitCodeOf(ExportOutcomeKind kind) {
     return kExitFailed;
 }
 
+// Set by Ctrl-C: the export stops, removes its temporary file and ends as cancelled.
+std::atomic<bool> interrupted{false};
+
 std::u16string Widen(const char* text) {
     return DecodeUtf8Lossy(text != nullptr ? text : "");
 }
@@ -49,6 +53,8 @@ int RunExport(const CommandLine& command) {
     ExportOptions options;
     options.observer = &progress;
     options.outputPath.SetUnits(command.output.data(), static_cast<std::int64_t>(command.output.size()));
+    options.cancel = &interrupted;
+    Console::SetInterruptFlag(&interrupted);
     ExportOutcome outcome = ExportFileList(folder, command.recursive, options);
     progress.Finish();
 

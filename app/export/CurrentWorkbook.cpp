@@ -3,10 +3,13 @@
 #include "runtime/CVolMem.h"
 #include "runtime/Utf8Conversion.h"
 
-lxw_error WriteCellText(int column, int row, const CWString& text) {
-    // One conversion buffer serves every cell: a workbook has millions of them.
+void RecordCurrentWorkbook(lxw_workbook* workbook, lxw_worksheet* worksheet) {
+    currentWorkbook.store(workbook, std::memory_order_relaxed);
+    currentWorksheet.store(worksheet, std::memory_order_relaxed);
+}
+
+lxw_error WriteCellText(lxw_worksheet* worksheet, lxw_row_t row, lxw_col_t column, const CWString& text) {
+    // One conversion buffer per thread serves every cell: a workbook has millions of them.
     thread_local CVolMem utf8;
-    return worksheet_write_string(currentWorksheet, static_cast<lxw_row_t>(row - 1),
-                                  static_cast<lxw_col_t>(column - 1), WideToUtf8(text.GetText(), utf8),
-                                  nullptr);
+    return worksheet_write_string(worksheet, row, column, WideToUtf8(text.GetText(), utf8), nullptr);
 }

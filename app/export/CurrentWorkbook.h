@@ -4,12 +4,16 @@
 
 #include <xlsxwriter.h>
 
-// The workbook and worksheet being written, process-wide: the export sets them, WriteCellText writes
-// into the worksheet. Both are null outside an export, since the library frees them when the workbook
-// is closed.
-inline lxw_workbook* currentWorkbook = nullptr;
-inline lxw_worksheet* currentWorksheet = nullptr;
+#include <atomic>
 
-// Writes `text` as a text cell without format into currentWorksheet; column and row count from 1.
-// An empty text leaves the cell empty. Returns the library's result.
-lxw_error WriteCellText(int column, int row, const CWString& text);
+// The workbook and worksheet being written, process-wide: the program's record of the export under way.
+// The writer sets them and nothing reads them back; both are null outside an export, since the library
+// frees them when the workbook is closed.
+inline std::atomic<lxw_workbook*> currentWorkbook{nullptr};
+inline std::atomic<lxw_worksheet*> currentWorksheet{nullptr};
+
+void RecordCurrentWorkbook(lxw_workbook* workbook, lxw_worksheet* worksheet);
+
+// Writes `text` as a text cell without format into `worksheet`; row and column count from 0. An empty
+// text leaves the cell empty. Returns the library's result.
+lxw_error WriteCellText(lxw_worksheet* worksheet, lxw_row_t row, lxw_col_t column, const CWString& text);

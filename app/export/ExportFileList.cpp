@@ -1,57 +1,49 @@
 #include "app/export/ExportFileList.h"
 
 #include "app/export/AbsolutePath.h"
-#include "app/export/CreationDateText.h"
-#include "app/export/FileList.h"
-#include "app/export/FileNameParts.h"
-#include "app/export/FileOperations.h"
 #include "app/export/FilePath.h"
+#include "app/export/FileRecordQueue.h"
 #include "app/export/ListFiles.h"
 #include "app/export/NameCoding.h"
 #include "app/export/PathChecks.h"
-#include "app/export/SizeText.h"
 #include "app/export/UtcOffset.h"
 #include "app/export/WorkbookPlacement.h"
 #include "app/export/WorkbookWriter.h"
-#include "runtime/CWConstString.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 namespace {
 
 inline constexpr char16_t kOutputName[] = u"文件清单_.xlsx";
-inline constexpr char16_t kTemporaryPrefix[] = u"~文件清单_";
-inline constexpr char16_t kTemporarySuffix[] = u".tmp";
 inline constexpr int kTemporaryNameAttempts = 16;
-// How often the observer hears the count while writing.
-inline constexpr std::int64_t kProgressInterval = 4096;
 
-std::u16string_view TextOf(const CWString& text) {
-    return std::u16string_view(text.GetText(), static_cast<std::size_t>(text.GetLength()));
-}
-
-// A name beside the workbook that no file has yet: "~文件清单_" and eight hexadecimal digits.
+// A name beside the workbook that no file has yet: "~文件清单_" and eight hexadecimal digits. Exports on
+// several threads share the sequence.
 std::u16string TemporaryPath(std::u16string_view folder) {
-    static std::uint64_t sequence = 0;
+    static std::atomic<std::uint64_t> sequence{0};
     std::uint64_t seed =
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     std::u16string path;
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         // splitmix64 step: spreads the clock and the sequence over all digits.
-        std::uint64_t value = seed + 0x9E3779B97F4A7C15ull * ++sequence;
+        std::uint64_t value = seed + 0x9E3779B97F4A7C15ull * (sequence.fetch_add(1) + 1);
         value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
         value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
         value ^= value >> 31;
         path.assign(folder);
         path += PathSeparator();
-        path += kTemporaryPrefix;
-        for (int digit = 7; digit >= 0; --digit) {
+        path += kTemporaryWorkbookPrefix;
+        for (int digit = static_cast<int>(kTemporaryWorkbookDigits) - 1; digit >= 0; --digit) {
             path += u"0123456789ABCDEF"[(value >> (digit * 4)) & 0xF];
         }
-        path += kTemporarySuffix;
+        path += kTemporaryWorkbookSuffix;
         if (!PathExists(path)) {
             break;
         }
@@ -59,53 +51,13 @@ std::u16string TemporaryPath(std::u16string_view folder) {
     return path;
 }
 
-bool Cancelled(const ExportOptions& options) {
-    return options.cancel != nullptr && options.cancel->load(std::memory_order_relaxed);
+// Inside the export a path is a std::u16string; CWString is the text of its callers.
+std::u16string TextOf(const CWString& text) {
+    return std::u16string(text.GetText(), static_cast<std::size_t>(text.GetLength()));
 }
 
-// False with an empty error when the export was cancelled.
-bool WriteWorkbook(const std::u16string& path, const std::u16string& temporaryFolder, const FileList& files,
-                   const ExportOptions& options, FileSystemError& error) {
-    std::int64_t rowsPerSheet = options.dataRowsPerSheet > 0 ? options.dataRowsPerSheet : kDataRowsPerSheet;
-    if (rowsPerSheet > kDataRowsPerSheet) {
-        rowsPerSheet = kDataRowsPerSheet;
-    }
-    WorkbookWriter writer;
-    bool ok = writer.Open(path, temporaryFolder);
-    CreationDateTextCache dates(CurrentUtcOffset());
-    std::int64_t count = files.GetCount();
-    for (std::int64_t i = 0; ok && i < count; ++i) {
-        if (Cancelled(options)) {
-            return false;
-        }
-        if (i % rowsPerSheet == 0) {
-            ok = writer.BeginSheet(static_cast<int>(i / rowsPerSheet + 1));
-            if (!ok) {
-                break;
-            }
-        }
-        const char16_t* filePath = files.GetPath(i);
-        CWString stem = FileNameStem(filePath);
-        // The path stays in the file list while its row is written: no copy is needed.
-        CWConstString fullPath(filePath);
-        CWString suffix = FileNameSuffix(filePath);
-        CWString size = SizeText(files.GetSize(i));
-        const CWString* row[WorkbookWriter::kColumns] = {&stem, &fullPath, &suffix, &size,
-                                                         &dates.Get(files.GetCreationTime(i))};
-        ok = writer.WriteRow(static_cast<int>(i % rowsPerSheet + 2), row);
-        if (options.observer != nullptr && ((i + 1) % kProgressInterval == 0 || i + 1 == count)) {
-            options.observer->OnProgress(count, i + 1);
-        }
-    }
-    if (!ok) {
-        error = writer.Error();
-        return false;
-    }
-    if (!writer.Close()) {
-        error = writer.Error();
-        return false;
-    }
-    return true;
+bool Cancelled(const ExportOptions& options) {
+    return options.cancel != nullptr && options.cancel->load(std::memory_order_relaxed);
 }
 
 ExportOutcome Outcome(ExportOutcomeKind kind, std::int64_t fileCount = 0, FileSystemError cause = {}) {
@@ -114,6 +66,58 @@ ExportOutcome Outcome(ExportOutcomeKind kind, std::int64_t fileCount = 0, FileSy
     outcome.fileCount = fileCount;
     outcome.cause = std::move(cause);
     return outcome;
+}
+
+// The listing's end of the queue: collects records into batches and hands them over, at once while the
+// writer has nothing to do (so the first rows are written as soon as the first files are found).
+class QueueSink : public ListingSink {
+public:
+    explicit QueueSink(FileRecordQueue& queue) : queue_(queue) {
+        batch_.reserve(FileRecordQueue::kBatchSize);
+    }
+
+    void OnFile(FileRecord&& file) override {
+        batch_.push_back(std::move(file));
+        if (batch_.size() == FileRecordQueue::kBatchSize || queue_.Empty()) {
+            Flush();
+        }
+    }
+
+    bool ShouldStop() const override { return queue_.Stopped(); }
+
+    void Flush() {
+        if (!batch_.empty()) {
+            queue_.Push(std::move(batch_));
+            batch_.clear();
+            batch_.reserve(FileRecordQueue::kBatchSize);
+        }
+    }
+
+private:
+    FileRecordQueue& queue_;
+    FileRecordQueue::Batch batch_;
+};
+
+// What the listing thread leaves for the writer; read only after the thread has been joined.
+struct ListingResult {
+    bool complete = false;
+    FileSystemError error;
+    std::vector<FileSystemError> skippedFolders;
+};
+
+void RunListing(const std::u16string& folder, bool includeSubfolders, FileRecordQueue& queue,
+                ListingResult& result) {
+    QueueSink sink(queue);
+    result.complete = includeSubfolders
+                          ? ListFilesRecursive(folder, sink, nullptr, result.error, &result.skippedFolders)
+                          : ListFiles(folder, sink, nullptr, result.error);
+    if (result.complete) {
+        sink.Flush();
+        queue.Close();
+    } else {
+        // The export fails: the writer need not finish the rows still queued.
+        queue.Stop();
+    }
 }
 
 }  // namespace
@@ -129,47 +133,98 @@ ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders) {
     return ExportFileList(folder, includeSubfolders, ExportOptions{});
 }
 
+// The listing runs on a thread of its own and feeds the writer, on this thread, through a short queue:
+// the rows are written while the tree is still being listed, and only the few records in the queue are
+// held. The workbook is made when the first file arrives.
 ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders,
                              const ExportOptions& options) {
     // A relative text is made absolute first: the listed paths, the path cells and the workbook's place
     // then agree.
-    CWString folder = AbsolutePath(typedFolder);
-    std::u16string_view folderText = TextOf(folder);
+    const std::u16string folderText = TextOf(AbsolutePath(typedFolder));
     if (!PathExists(folderText) || !IsFolder(folderText)) {
         return Outcome(ExportOutcomeKind::DirectoryError);
     }
-
-    FileList files;
-    FileSystemError error;
-    std::vector<FileSystemError> skippedFolders;
-    bool listed = includeSubfolders
-                      ? ListFilesRecursive(folderText, nullptr, &files, nullptr, error, options.observer,
-                                           &skippedFolders)
-                      : ListFiles(folderText, nullptr, &files, nullptr, error, options.observer);
-    if (!listed) {
-        return Outcome(ExportOutcomeKind::ListingFailed, 0, std::move(error));
+    std::int64_t rowsPerSheet = options.dataRowsPerSheet > 0 ? options.dataRowsPerSheet : kDataRowsPerSheet;
+    if (rowsPerSheet > kDataRowsPerSheet) {
+        rowsPerSheet = kDataRowsPerSheet;
     }
+
+    FileRecordQueue queue(options.cancel);
+    ListingResult listing;
+    std::thread lister(RunListing, std::cref(folderText), includeSubfolders, std::ref(queue),
+                       std::ref(listing));
+
+    const std::int64_t progressInterval = options.progressInterval > 0 ? options.progressInterval : 1;
+    const std::u16string outputPath = options.outputPath.IsEmpty()
+                                          ? folderText + PathSeparator() + kOutputName
+                                          : TextOf(AbsolutePath(options.outputPath));
+    // The placement goes after the writer has let go of the temporary workbook (reverse order).
+    std::optional<WorkbookPlacement> placement;
+    std::optional<WorkbookWriter> writer;
+    bool written = true;
+    FileRecordQueue::Batch batch;
+    while (written && queue.Pop(batch)) {
+        for (const FileRecord& file : batch) {
+            if (Cancelled(options)) {
+                break;
+            }
+            if (!writer) {
+                placement.emplace(TemporaryPath(ParentFolder(outputPath)), TemporaryPath);
+                writer.emplace(CurrentUtcOffset());
+                written =
+                    writer->Open(placement->LibraryPath(), placement->LibraryTemporaryFolder(), rowsPerSheet);
+            }
+            written = written && writer->Add(file);
+            if (!written) {
+                break;
+            }
+            if (options.observer != nullptr && writer->Rows() % progressInterval == 0) {
+                options.observer->OnProgress(queue.Listed(), writer->Rows());
+            }
+        }
+    }
+    // The listing ends at its next entry once the writer has stopped.
+    queue.Stop();
+    lister.join();
+    std::int64_t rows = writer ? writer->Rows() : 0;
+    if (options.observer != nullptr) {
+        options.observer->OnProgress(queue.Listed(), rows);
+    }
+
+    // The earlier workbook is replaced only by a complete new one; the placement removes what an
+    // abandoned one left behind.
+    auto discard = [&] {
+        writer.reset();
+        placement.reset();
+    };
     if (Cancelled(options)) {
+        discard();
         return Outcome(ExportOutcomeKind::Cancelled);
     }
-    if (files.GetCount() < 1) {
+    if (!listing.complete) {
+        discard();
+        return Outcome(ExportOutcomeKind::ListingFailed, 0, std::move(listing.error));
+    }
+    if (!writer) {
         return Outcome(ExportOutcomeKind::NoFiles);
     }
-
-    // The earlier workbook is replaced only by a complete new one.
-    CWString outputPath =
-        options.outputPath.IsEmpty() ? ExportOutputPath(folder) : AbsolutePath(options.outputPath);
-    WorkbookPlacement placement(TemporaryPath(ParentFolder(TextOf(outputPath))), TemporaryPath);
-    if (!WriteWorkbook(placement.LibraryPath(), placement.LibraryTemporaryFolder(), files, options, error) ||
-        !placement.PutInPlace(TextOf(outputPath), error)) {
+    FileSystemError error;
+    bool placed = written && writer->Close();
+    if (!placed) {
+        error = writer->Error();
+    } else {
+        placed = !Cancelled(options) && placement->PutInPlace(outputPath, error);
+    }
+    if (!placed) {
+        discard();
         if (Cancelled(options)) {
             return Outcome(ExportOutcomeKind::Cancelled);
         }
         // The user knows the workbook, not its temporary name.
-        error.path = ReplaceLoneSurrogates(TextOf(outputPath));
-        return Outcome(ExportOutcomeKind::WriteFailed, files.GetCount(), std::move(error));
+        error.path = ReplaceLoneSurrogates(outputPath);
+        return Outcome(ExportOutcomeKind::WriteFailed, queue.Listed(), std::move(error));
     }
-    ExportOutcome done = Outcome(ExportOutcomeKind::Done, files.GetCount());
-    done.skippedFolders = std::move(skippedFolders);
+    ExportOutcome done = Outcome(ExportOutcomeKind::Done, rows);
+    done.skippedFolders = std::move(listing.skippedFolders);
     return done;
 }

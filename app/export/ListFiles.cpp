@@ -11,9 +11,6 @@
 
 namespace {
 
-// How often the observer hears the count while listing.
-inline constexpr std::int64_t kProgressInterval = 4096;
-
 char16_t AsciiLower(char16_t unit) {
     return (unit >= u'A' && unit <= u'Z') ? static_cast<char16_t>(unit + (u'a' - u'A')) : unit;
 }
@@ -30,6 +27,10 @@ bool EqualsIgnoringAsciiCase(std::u16string_view left, std::u16string_view right
     return true;
 }
 
+bool IsHexDigit(char16_t unit) {
+    return (unit >= u'0' && unit <= u'9') || (unit >= u'A' && unit <= u'F') || (unit >= u'a' && unit <= u'f');
+}
+
 bool PassesFilter(std::u16string_view name, const CMStringArray* suffixFilter) {
     if (suffixFilter == nullptr) {
         return true;
@@ -44,38 +45,17 @@ bool PassesFilter(std::u16string_view name, const CMStringArray* suffixFilter) {
     return false;
 }
 
-// Shared by both listings: sorts one entry into the lists. Returns the entry's full path.
-class EntrySink {
-public:
-    EntrySink(CMStringArray* subFolders, FileList* files, const CMStringArray* suffixFilter,
-              ExportObserver* observer)
-        : subFolders_(subFolders), files_(files), suffixFilter_(suffixFilter), observer_(observer) {}
-
-    void Take(const DirectoryEntry& entry, const std::u16string& path) {
-        if (entry.kind == EntryKind::Regular) {
-            if (files_ != nullptr && PassesFilter(entry.name, suffixFilter_)) {
-                files_->Append(path.c_str(), entry.size, entry.creationTime);
-                if (observer_ != nullptr && files_->GetCount() % kProgressInterval == 0) {
-                    observer_->OnProgress(files_->GetCount(), 0);
-                }
-            }
-        } else if (entry.kind == EntryKind::Directory && subFolders_ != nullptr) {
-            subFolders_->Append(path.c_str());
+// Shared by both listings: hands one entry to the sink. Takes the entry's full path.
+void Take(ListingSink& sink, DirectoryEntry& entry, std::u16string&& path,
+          const CMStringArray* suffixFilter) {
+    if (entry.kind == EntryKind::Regular) {
+        if (!IsTemporaryWorkbookName(entry.name) && PassesFilter(entry.name, suffixFilter)) {
+            sink.OnFile(FileRecord{std::move(path), entry.size, entry.creationTime});
         }
+    } else if (entry.kind == EntryKind::Directory) {
+        sink.OnFolder(path);
     }
-
-    void Finish() {
-        if (observer_ != nullptr && files_ != nullptr) {
-            observer_->OnProgress(files_->GetCount(), 0);
-        }
-    }
-
-private:
-    CMStringArray* subFolders_;
-    FileList* files_;
-    const CMStringArray* suffixFilter_;
-    ExportObserver* observer_;
-};
+}
 
 bool Failed(const DirectoryReader& reader, const char* operation, FileSystemError& error) {
     error = reader.Error();
@@ -86,44 +66,70 @@ bool Failed(const DirectoryReader& reader, const char* operation, FileSystemErro
     return false;
 }
 
+// One open reader per level of the walk, each with the path its entries are joined to.
+struct Level {
+    std::unique_ptr<DirectoryReader> reader;
+    std::u16string path;
+};
+
+// Opens the sub-folder the parent's last entry names, as the next level of the walk. One that cannot be
+// opened is passed over when SkipFailedSubfolder allows it; otherwise false, with `error` set.
+bool Descend(std::vector<Level>& levels, std::u16string&& path, std::vector<FileSystemError>* skippedFolders,
+             FileSystemError& error) {
+    auto child = std::make_unique<DirectoryReader>();
+    if (!child->OpenSubfolder(*levels.back().reader, path)) {
+        if (SkipFailedSubfolder(path, child->Error(), skippedFolders)) {
+            return true;
+        }
+        return Failed(*child, "recursive_directory_iterator::operator++", error);
+    }
+    levels.push_back(Level{std::move(child), std::move(path)});
+    return true;
+}
+
 }  // namespace
 
-bool ListFiles(std::u16string_view folder, CMStringArray* subFolders, FileList* files,
-               const CMStringArray* suffixFilter, FileSystemError& error, ExportObserver* observer) {
+bool IsTemporaryWorkbookName(std::u16string_view name) {
+    std::u16string_view prefix(kTemporaryWorkbookPrefix);
+    std::u16string_view suffix(kTemporaryWorkbookSuffix);
+    if (name.size() != prefix.size() + kTemporaryWorkbookDigits + suffix.size() ||
+        !name.starts_with(prefix) || !name.ends_with(suffix)) {
+        return false;
+    }
+    for (std::size_t i = prefix.size(); i < prefix.size() + kTemporaryWorkbookDigits; ++i) {
+        if (!IsHexDigit(name[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ListFiles(std::u16string_view folder, ListingSink& sink, const CMStringArray* suffixFilter,
+               FileSystemError& error) {
     error = FileSystemError{};
     if (!PathExists(folder)) {
         return true;
     }
-    EntrySink sink(subFolders, files, suffixFilter, observer);
     DirectoryReader reader;
     if (!reader.Open(folder)) {
         return Failed(reader, "directory_iterator::directory_iterator", error);
     }
     DirectoryEntry entry;
-    while (reader.Next(entry)) {
-        sink.Take(entry, JoinPath(folder, entry.name));
+    while (!sink.ShouldStop() && reader.Next(entry)) {
+        Take(sink, entry, JoinPath(folder, entry.name), suffixFilter);
     }
     if (reader.Error().code != 0) {
         return Failed(reader, "directory_iterator::operator++", error);
     }
-    sink.Finish();
     return true;
 }
 
-bool ListFilesRecursive(std::u16string_view folder, CMStringArray* subFolders, FileList* files,
-                        const CMStringArray* suffixFilter, FileSystemError& error, ExportObserver* observer,
-                        std::vector<FileSystemError>* skippedFolders) {
+bool ListFilesRecursive(std::u16string_view folder, ListingSink& sink, const CMStringArray* suffixFilter,
+                        FileSystemError& error, std::vector<FileSystemError>* skippedFolders) {
     error = FileSystemError{};
     if (IsRootForRecursiveWalk(folder) || !PathExists(folder)) {
         return true;
     }
-    EntrySink sink(subFolders, files, suffixFilter, observer);
-
-    // One open reader per level of the walk, each with the path its entries are joined to.
-    struct Level {
-        std::unique_ptr<DirectoryReader> reader;
-        std::u16string path;
-    };
     std::vector<Level> levels;
     levels.push_back(Level{std::make_unique<DirectoryReader>(), std::u16string(folder)});
     if (!levels.back().reader->Open(folder)) {
@@ -132,9 +138,11 @@ bool ListFilesRecursive(std::u16string_view folder, CMStringArray* subFolders, F
     }
 
     DirectoryEntry entry;
-    while (!levels.empty()) {
+    while (!levels.empty() && !sink.ShouldStop()) {
         Level& level = levels.back();
         if (!level.reader->Next(entry)) {
+            // A sub-folder that fails part-way is passed over like one that cannot be opened: its files
+            // listed so far stay.
             if (level.reader->Error().code != 0 &&
                 (levels.size() == 1 ||
                  !SkipFailedSubfolder(level.path, level.reader->Error(), skippedFolders))) {
@@ -144,19 +152,15 @@ bool ListFilesRecursive(std::u16string_view folder, CMStringArray* subFolders, F
             continue;
         }
         std::u16string path = JoinPath(level.path, entry.name);
-        sink.Take(entry, path);
         if (entry.kind == EntryKind::Directory && !entry.isLink) {
-            auto child = std::make_unique<DirectoryReader>();
-            if (!child->OpenSubfolder(*level.reader, path)) {
-                if (SkipFailedSubfolder(path, child->Error(), skippedFolders)) {
-                    continue;
-                }
-                return Failed(*child, "recursive_directory_iterator::operator++", error);
+            sink.OnFolder(path);
+            // `level` is not used past this point: descending may move the levels.
+            if (!Descend(levels, std::move(path), skippedFolders, error)) {
+                return false;
             }
-            // `level` is not used past this point: the push may move the levels.
-            levels.push_back(Level{std::move(child), std::move(path)});
+        } else {
+            Take(sink, entry, std::move(path), suffixFilter);
         }
     }
-    sink.Finish();
     return true;
 }

@@ -1,28 +1,40 @@
 #pragma once
 
-#include "app/export/ExportObserver.h"
-#include "app/export/FileList.h"
+#include "app/export/FileRecord.h"
 #include "app/export/FileSystemError.h"
 #include "runtime/CMStringArray.h"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
 // The listing of the export. Both walk the folder in the file system's own order, with no sorting;
-// hidden and system files are listed like any other.
+// hidden and system files are listed like any other. Each found file goes to the sink at once, so
+// nothing of the listing is held beyond the open folders.
 //
-// Arguments: the sub-folder list, file list and suffix filter may each be null ("none"). A regular file
-// goes to the file list (with a filter, only when its suffix including the dot, such as ".txt", equals
-// one of the filter's texts without regard to ASCII case, so an empty filter takes nothing); an entry
-// that is a folder goes to the sub-folder list. Paths are the folder text joined with the entry's name.
+// A regular file goes to the sink's OnFile (with a suffix filter, only when its suffix including the
+// dot, such as ".txt", equals one of the filter's texts without regard to ASCII case, so an empty filter
+// takes nothing); an entry that is a folder goes to OnFolder. Paths are the folder text joined with the
+// entry's name. A file whose name has the form of the export's temporary workbook ("~文件清单_", eight
+// hexadecimal digits, ".tmp") is never listed: neither a running export's own nor one left behind.
 //
 // A missing folder lists nothing and succeeds. A failure of the file system stops the listing and is
-// returned in `error` (with the operation, the path and the system's text); the lists keep what was
-// appended before it. The observer, when given, hears the running count of listed files.
+// returned in `error` (with the operation, the path and the system's text). The sink is asked before
+// every entry whether to stop; a stopped listing returns true with what it has handed over so far.
+
+class ListingSink {
+public:
+    virtual ~ListingSink() = default;
+
+    virtual void OnFile(FileRecord&& file) = 0;
+    virtual void OnFolder(const std::u16string& /*path*/) {}
+    // True to end the listing early (the export was cancelled or its writer gave up).
+    virtual bool ShouldStop() const { return false; }
+};
 
 // The entries directly in `folder`.
-bool ListFiles(std::u16string_view folder, CMStringArray* subFolders, FileList* files,
-               const CMStringArray* suffixFilter, FileSystemError& error, ExportObserver* observer = nullptr);
+bool ListFiles(std::u16string_view folder, ListingSink& sink, const CMStringArray* suffixFilter,
+               FileSystemError& error);
 
 // The whole tree below `folder`, depth-first in pre-order: a sub-folder's entries come right where the
 // sub-folder stands in its parent's listing. Links to folders are listed but not descended into. A
@@ -30,7 +42,13 @@ bool ListFiles(std::u16string_view folder, CMStringArray* subFolders, FileList* 
 // such as "C:\" or "C:"; on POSIX "/") lists nothing, so that a whole drive is never walked.
 // A sub-folder that vanishes, or cannot be opened or read, is skipped as SkipFailedSubfolder decides
 // (the unreadable ones go to `skippedFolders`, when given); only the top folder's failure fails.
-bool ListFilesRecursive(std::u16string_view folder, CMStringArray* subFolders, FileList* files,
-                        const CMStringArray* suffixFilter, FileSystemError& error,
-                        ExportObserver* observer = nullptr,
-                        std::vector<FileSystemError>* skippedFolders = nullptr);
+bool ListFilesRecursive(std::u16string_view folder, ListingSink& sink, const CMStringArray* suffixFilter,
+                        FileSystemError& error, std::vector<FileSystemError>* skippedFolders = nullptr);
+
+// True for a name of the form of the export's temporary workbook.
+bool IsTemporaryWorkbookName(std::u16string_view name);
+
+// "~文件清单_" and ".tmp", around the eight hexadecimal digits of a temporary workbook's name.
+inline constexpr char16_t kTemporaryWorkbookPrefix[] = u"~文件清单_";
+inline constexpr char16_t kTemporaryWorkbookSuffix[] = u".tmp";
+inline constexpr std::size_t kTemporaryWorkbookDigits = 8;

@@ -8,24 +8,10 @@
 #include "runtime/CWConstString.h"
 
 #include <cstdio>
-
-namespace {
-
-const char16_t* const kHeader[WorkbookWriter::kColumns] = {u"文件名", u"文件路径", u"文件后缀", u"文件大小",
-                                                           u"创建时间"};
-
-inline constexpr double kStemWidth = 20;
-inline constexpr double kPathWidth = 150;
-inline constexpr double kOtherWidth = 15;
-
-}  // namespace
+#include <string>
 
 WorkbookWriter::~WorkbookWriter() {
-    if (open_) {
-        CloseOrFree(currentWorkbook, !sheets_.empty());
-        currentWorkbook = nullptr;
-        currentWorksheet = nullptr;
-    }
+    Discard();
 }
 
 bool WorkbookWriter::Fail(const char* operation, int libraryError) {
@@ -37,60 +23,69 @@ bool WorkbookWriter::Fail(const char* operation, int libraryError) {
     return false;
 }
 
-bool WorkbookWriter::Open(std::u16string_view path, std::u16string_view temporaryFolder) {
+void WorkbookWriter::Forget() {
+    workbook_ = nullptr;
+    sheet_ = nullptr;
+    sheets_.clear();
+    RecordCurrentWorkbook(nullptr, nullptr);
+}
+
+bool WorkbookWriter::Open(std::u16string_view path, std::u16string_view temporaryFolder,
+                          std::int64_t rowsPerSheet) {
+    Discard();
     path_ = std::u16string(path);
+    rowsPerSheet_ = rowsPerSheet > 0 ? rowsPerSheet : 1;
+    rows_ = 0;
+    failed_ = false;
     std::string utf8 = EncodeFileName(path_);
     std::string tmpdir = EncodeFileName(temporaryFolder);
     ClearSystemError();
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = tmpdir.empty() ? nullptr : tmpdir.data();
-    currentWorkbook = workbook_new_opt(utf8.c_str(), &options);
-    currentWorksheet = nullptr;
-    if (currentWorkbook == nullptr) {
+    workbook_ = workbook_new_opt(utf8.c_str(), &options);
+    RecordCurrentWorkbook(workbook_, nullptr);
+    if (workbook_ == nullptr) {
         return Fail("workbook_new_opt", LXW_ERROR_MEMORY_MALLOC_FAILED);
     }
-    open_ = true;
     return true;
 }
 
 bool WorkbookWriter::BeginSheet(int number) {
-    if (!open_ || failed_) {
-        return false;
-    }
     char name[32];
     std::snprintf(name, sizeof name, "Sheet%d", number);
-    currentWorksheet = workbook_add_worksheet(currentWorkbook, name);
-    if (currentWorksheet == nullptr) {
+    sheet_ = workbook_add_worksheet(workbook_, name);
+    RecordCurrentWorkbook(workbook_, sheet_);
+    if (sheet_ == nullptr) {
         // The worksheet's temporary file could not be made (or memory ran out).
         return Fail("workbook_add_worksheet", LXW_ERROR_CREATING_TMPFILE);
     }
-    sheets_.push_back(currentWorksheet);
-    lxw_error result = worksheet_set_column(currentWorksheet, 0, 0, kStemWidth, nullptr);
-    if (result == LXW_NO_ERROR) {
-        result = worksheet_set_column(currentWorksheet, 1, 1, kPathWidth, nullptr);
+    sheets_.push_back(sheet_);
+    // Neighbouring columns of one width are set together.
+    CWString header[kExportColumnCount];
+    for (int first = 0, last = 0; first < kExportColumnCount; first = last + 1) {
+        last = first;
+        while (last + 1 < kExportColumnCount &&
+               kExportColumns[last + 1].width == kExportColumns[first].width) {
+            ++last;
+        }
+        lxw_error result =
+            worksheet_set_column(sheet_, static_cast<lxw_col_t>(first), static_cast<lxw_col_t>(last),
+                                 kExportColumns[first].width, nullptr);
+        if (result != LXW_NO_ERROR) {
+            return Fail("worksheet_set_column", result);
+        }
     }
-    if (result == LXW_NO_ERROR) {
-        result = worksheet_set_column(currentWorksheet, 2, 4, kOtherWidth, nullptr);
+    for (int column = 0; column < kExportColumnCount; ++column) {
+        header[column] = CWConstString(kExportColumns[column].header);
     }
-    if (result != LXW_NO_ERROR) {
-        return Fail("worksheet_set_column", result);
-    }
-    CWConstString header[kColumns];
-    const CWString* cells[kColumns];
-    for (int column = 0; column < kColumns; ++column) {
-        header[column] = CWConstString(kHeader[column]);
-        cells[column] = &header[column];
-    }
-    return WriteRow(1, cells);
+    return WriteRow(0, header);
 }
 
-bool WorkbookWriter::WriteRow(int row, const CWString* const (&texts)[kColumns]) {
-    if (!open_ || failed_ || currentWorksheet == nullptr) {
-        return false;
-    }
-    for (int column = 0; column < kColumns; ++column) {
-        lxw_error result = WriteCellText(column + 1, row, *texts[column]);
+bool WorkbookWriter::WriteRow(std::int64_t row, const CWString (&texts)[kExportColumnCount]) {
+    for (int column = 0; column < kExportColumnCount; ++column) {
+        lxw_error result =
+            WriteCellText(sheet_, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column), texts[column]);
         if (result != LXW_NO_ERROR && result != LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
             return Fail("worksheet_write_string", result);
         }
@@ -98,8 +93,27 @@ bool WorkbookWriter::WriteRow(int row, const CWString* const (&texts)[kColumns])
     return true;
 }
 
+bool WorkbookWriter::Add(const FileRecord& file) {
+    if (workbook_ == nullptr || failed_) {
+        return false;
+    }
+    std::int64_t rowOnSheet = rows_ % rowsPerSheet_;
+    if (rowOnSheet == 0 && !BeginSheet(static_cast<int>(rows_ / rowsPerSheet_ + 1))) {
+        return false;
+    }
+    CWString cells[kExportColumnCount];
+    for (int column = 0; column < kExportColumnCount; ++column) {
+        cells[column] = kExportColumns[column].text(file, dates_);
+    }
+    if (!WriteRow(rowOnSheet + 1, cells)) {
+        return false;
+    }
+    ++rows_;
+    return true;
+}
+
 bool WorkbookWriter::Close() {
-    if (!open_) {
+    if (workbook_ == nullptr) {
         return false;
     }
     // In constant_memory mode finished rows sit in the library's temporary files; a write error there
@@ -112,10 +126,8 @@ bool WorkbookWriter::Close() {
         }
     }
     ClearSystemError();
-    lxw_error result = CloseOrFree(currentWorkbook, !sheets_.empty());
-    open_ = false;
-    currentWorkbook = nullptr;
-    currentWorksheet = nullptr;
+    lxw_error result = CloseOrFree(workbook_, !sheets_.empty());
+    Forget();
     if (failed_) {
         return false;
     }
@@ -126,4 +138,20 @@ bool WorkbookWriter::Close() {
         return Fail("workbook_close", result);
     }
     return true;
+}
+
+void WorkbookWriter::Discard() {
+    if (workbook_ == nullptr) {
+        return;
+    }
+    // The library frees a workbook without writing it, but leaves the worksheets' row files open.
+    for (lxw_worksheet* sheet : sheets_) {
+        if (sheet->optimize_tmpfile != nullptr) {
+            std::fclose(sheet->optimize_tmpfile);
+            sheet->optimize_tmpfile = nullptr;
+            sheet->file = nullptr;
+        }
+    }
+    lxw_workbook_free(workbook_);
+    Forget();
 }

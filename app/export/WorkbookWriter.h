@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/export/CreationDateText.h"
+#include "app/export/ExportColumns.h"
+#include "app/export/FileRecord.h"
 #include "app/export/FileSystemError.h"
 #include "runtime/CWString.h"
 
@@ -7,46 +10,58 @@
 #include <string>
 #include <vector>
 
+struct lxw_workbook;
 struct lxw_worksheet;
 
 // Writes the file-list workbook through libxlsxwriter and checks every result: worksheets "Sheet1",
-// "Sheet2", ... each with the column widths and the header row, then the file rows. Uses the library's
-// constant_memory mode (rows go to a temporary file as they are finished), so memory stays flat however
-// many rows there are; the cells are the same, only stored as inline strings.
+// "Sheet2", ... each with the columns' widths and header row (ExportColumns.h), then one row per file.
+// Uses the library's constant_memory mode (rows go to a temporary file as they are finished), so memory
+// stays flat however many rows there are; the cells are the same, only stored as inline strings.
 //
-// Sets currentWorkbook and currentWorksheet while it writes and clears them when the workbook is closed.
+// The writer owns its workbook and current worksheet; it records them in currentWorkbook and
+// currentWorksheet for the program's record only.
 class WorkbookWriter {
 public:
-    static inline constexpr int kColumns = 5;
-
     // Construction
-    WorkbookWriter() = default;
-    ~WorkbookWriter();  // closes a workbook still open, discarding the result
+    // `utcOffset`: the offset the creation dates are shown with (UtcOffset.h).
+    explicit WorkbookWriter(std::int64_t utcOffset) : dates_(utcOffset) {}
+    ~WorkbookWriter();  // discards a workbook still open
     WorkbookWriter(const WorkbookWriter&) = delete;
     WorkbookWriter& operator=(const WorkbookWriter&) = delete;
 
     // Attributes
     // What failed, once an operation has returned false.
     const FileSystemError& Error() const { return error_; }
+    // File rows written so far.
+    std::int64_t Rows() const { return rows_; }
 
     // Operations
-    // Creates the workbook at `path`; the file itself is written by Close. The library keeps its own
-    // temporary files in `temporaryFolder` (the system's temporary folder when empty).
-    bool Open(std::u16string_view path, std::u16string_view temporaryFolder = {});
-    // Adds worksheet number `number` (from 1) with the widths and header; rows go to it from then on.
-    bool BeginSheet(int number);
-    // Writes one row of the current worksheet; `row` counts from 1 (row 1 is the header). A text longer
+    // Creates the workbook at `path`, with at most `rowsPerSheet` file rows on each worksheet; the file
+    // itself is written by Close. The library keeps its own temporary files in `temporaryFolder` (the
+    // system's temporary folder when empty).
+    bool Open(std::u16string_view path, std::u16string_view temporaryFolder, std::int64_t rowsPerSheet);
+    // Writes the file's row, first adding the next worksheet when the current one is full. A text longer
     // than the library's cell limit (32,767 characters) is refused by it and leaves that cell empty.
-    bool WriteRow(int row, const CWString* const (&texts)[kColumns]);
+    bool Add(const FileRecord& file);
     // Writes the file. False when anything went wrong on the way or now.
     bool Close();
+    // Drops the workbook without writing its file (a cancelled or failed export): quick whatever the
+    // number of rows.
+    void Discard();
 
 private:
+    bool BeginSheet(int number);
+    bool WriteRow(std::int64_t row, const CWString (&texts)[kExportColumnCount]);
     bool Fail(const char* operation, int libraryError);
+    void Forget();
 
     std::u16string path_;
-    bool open_ = false;
-    bool failed_ = false;
+    lxw_workbook* workbook_ = nullptr;
+    lxw_worksheet* sheet_ = nullptr;
     std::vector<lxw_worksheet*> sheets_;
+    std::int64_t rowsPerSheet_ = 1;
+    std::int64_t rows_ = 0;
+    bool failed_ = false;
+    CreationDateTextCache dates_;
     FileSystemError error_;
 };

@@ -3,6 +3,7 @@
 #include "app/export/NameCoding.h"
 #include "app/export/UnreadableFolders.h"
 #include "tests/app/AppPrinters.h"
+#include "tests/app/ExportFixture.h"
 #include "tests/app/TempTree.h"
 
 #include <gtest/gtest.h>
@@ -72,11 +73,11 @@ TEST_F(DirectoryReaderPosix, GivesNamesThatAreNotUtf8WithReplacementCharacters) 
     fclose(file);
 
     // The walk descends through the stored name, not through its replaced text.
-    FileList files;
+    CollectingSink sink;
     FileSystemError error;
-    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), nullptr, &files, nullptr, error)) << Utf8(error.message);
-    ASSERT_EQ(files.GetCount(), 2);
-    std::u16string listed[] = {files.GetPath(0), files.GetPath(1)};
+    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), sink, nullptr, error)) << Utf8(error.message);
+    ASSERT_EQ(sink.files.size(), 2u);
+    std::u16string listed[] = {sink.files[0].path, sink.files[1].path};
     std::u16string expected = tree_.Path(u"dir\uFFFD/bad\uFFFD.txt");
     EXPECT_TRUE(listed[0] == expected || listed[1] == expected)
         << Utf8(listed[0]) << " / " << Utf8(listed[1]);
@@ -156,14 +157,13 @@ TEST_F(DirectoryReaderPosix, ReportsAFolderThatCannotBeOpened) {
 TEST_F(DirectoryReaderPosix, DoesNotDescendIntoLinkedFolders) {
     tree_.MakeFile(u"real/inside.txt");
     Link("real", u"link");
-    FileList files;
-    CMStringArray folders;
+    CollectingSink sink;
     FileSystemError error;
-    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), &folders, &files, nullptr, error));
-    ASSERT_EQ(files.GetCount(), 1);
-    EXPECT_EQ(std::u16string(files.GetPath(0)), tree_.Path(u"real/inside.txt"));
+    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), sink, nullptr, error));
+    ASSERT_EQ(sink.files.size(), 1u);
+    EXPECT_EQ(sink.files[0].path, tree_.Path(u"real/inside.txt"));
     // The link is a folder all the same.
-    EXPECT_EQ(folders.GetCount(), 2);
+    EXPECT_EQ(sink.folders.size(), 2u);
 }
 
 }  // namespace

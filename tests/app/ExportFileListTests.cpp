@@ -1,45 +1,18 @@
-#include "app/export/ExportFileList.h"
+#include "app/export/ExportColumns.h"
 #include "app/export/FilePath.h"
 #include "tests/app/AppPrinters.h"
-#include "tests/app/TempTree.h"
-#include "tests/app/TestClock.h"
-#include "tests/app/WorkbookExpectation.h"
+#include "tests/app/ExportFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <vector>
 
 namespace {
 
-inline constexpr char16_t kOutputName[] = u"文件清单_.xlsx";
 using Row = WorkbookExpectation::Row;
-
-class ExportTest : public testing::Test {
-protected:
-    static ExportOutcome Export(const std::u16string& folder, bool recursive,
-                                const ExportOptions& options = {}) {
-        CWString text;
-        text.SetUnits(folder.data(), static_cast<std::int64_t>(folder.size()));
-        return ExportFileList(text, recursive, options);
-    }
-
-    ExportOutcome ExportRoot(bool recursive, const ExportOptions& options = {}) const {
-        return Export(tree_.Root(), recursive, options);
-    }
-
-    // The row of a file made by the test today.
-    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix,
-                std::u16string size) const {
-        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size),
-                   LocalTodayText()};
-    }
-
-    std::u16string Output() const { return tree_.Path(kOutputName); }
-
-    TempTree tree_;
-};
 
 TEST_F(ExportTest, WritesTheNameColumnsByTheirRules) {
     tree_.MakeFile(u"archive.tar.gz");
@@ -247,42 +220,6 @@ INSTANTIATE_TEST_SUITE_P(RowLimits, ExportSheetsTest,
                                          SheetCase{1, 1, {1}}, SheetCase{2, 1, {1, 1}},
                                          SheetCase{4, 5, {4}}));
 
-// Deletes a file as soon as the listing is complete, before any row is written.
-class VanishingObserver : public ExportObserver {
-public:
-    VanishingObserver(const TempTree& tree, std::u16string relative)
-        : tree_(tree), relative_(std::move(relative)) {}
-
-    void OnProgress(std::int64_t, std::int64_t rowsWritten) override {
-        if (rowsWritten == 0 && !removed_) {
-            tree_.Remove(relative_);
-            removed_ = true;
-        }
-    }
-
-    bool removed_ = false;
-
-private:
-    const TempTree& tree_;
-    std::u16string relative_;
-};
-
-TEST_F(ExportTest, KeepsWhatTheListingSawOfAFileThatVanishesBeforeItsRow) {
-    tree_.MakeFile(u"vanishing.bin", 1500000);
-    tree_.MakeFile(u"staying.bin", 2000);
-    VanishingObserver observer(tree_, u"vanishing.bin");
-    ExportOptions options;
-    options.observer = &observer;
-
-    ExportOutcome outcome = ExportRoot(false, options);
-    ASSERT_TRUE(observer.removed_);
-    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
-    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({
-                                 FileRow(u"vanishing.bin", u"vanishing", u"bin", u"1500KB"),
-                                 FileRow(u"staying.bin", u"staying", u"bin", u"2KB"),
-                             }));
-}
-
 class CountingObserver : public ExportObserver {
 public:
     void OnProgress(std::int64_t filesListed, std::int64_t rowsWritten) override {
@@ -303,6 +240,88 @@ TEST_F(ExportTest, TellsTheObserverTheFinalCounts) {
     ASSERT_EQ(ExportRoot(true, options).kind, ExportOutcomeKind::Done);
     EXPECT_EQ(observer.lastListed_, 2);
     EXPECT_EQ(observer.lastWritten_, 2);
+}
+
+// Sets the cancel flag once `after` rows are written, and counts the reports that follow.
+class CancellingObserver : public ExportObserver {
+public:
+    explicit CancellingObserver(std::int64_t after) : after_(after) {}
+
+    void OnProgress(std::int64_t, std::int64_t rowsWritten) override {
+        if (cancel.load()) {
+            lastRows_ = rowsWritten;
+        } else if (rowsWritten >= after_) {
+            cancel.store(true);
+            lastRows_ = rowsWritten;
+        }
+    }
+
+    std::atomic<bool> cancel{false};
+    std::int64_t lastRows_ = -1;
+
+private:
+    std::int64_t after_;
+};
+
+TEST_F(ExportTest, CancelledPartWayKeepsTheEarlierWorkbookAndLeavesNoTemporaryFile) {
+    std::vector<std::u16string> names = {kOutputName};
+    for (int i = 0; i < 40; ++i) {
+        std::string name = (i % 2 == 0 ? "sub/f" : "f") + std::to_string(i) + ".txt";
+        tree_.MakeFile(std::u16string(name.begin(), name.end()));
+        if (i % 2 == 1) {
+            names.push_back(std::u16string(name.begin(), name.end()));
+        }
+    }
+    names.push_back(u"sub");
+    std::sort(names.begin(), names.end());
+    tree_.WriteFile(kOutputName, "earlier workbook");
+    for (bool recursive : {false, true}) {
+        SCOPED_TRACE(recursive ? "recursive" : "flat");
+        CancellingObserver observer(3);
+        ExportOptions options;
+        options.observer = &observer;
+        options.cancel = &observer.cancel;
+        options.progressInterval = 1;
+        EXPECT_EQ(ExportRoot(recursive, options).kind, ExportOutcomeKind::Cancelled);
+        // No row is written once the flag is set.
+        EXPECT_EQ(observer.lastRows_, 3);
+        EXPECT_EQ(tree_.ReadFile(kOutputName), "earlier workbook");
+        EXPECT_EQ(tree_.ListNames(), names);
+    }
+}
+
+TEST_F(ExportTest, NeverListsATemporaryWorkbookNorRemovesALeftOverOne) {
+    tree_.MakeFile(u"a.txt", 1000);
+    tree_.WriteFile(u"~文件清单_0A1B2C3D.tmp", "left over by a killed export");
+    tree_.MakeFile(u"sub/~文件清单_FFFFFFFF.tmp");
+    tree_.MakeFile(u"sub/~文件清单_notahex.tmp");
+
+    ExportOutcome outcome = ExportRoot(true);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+    ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet({
+                                 FileRow(u"a.txt", u"a", u"txt", u"1KB"),
+                                 FileRow(u"sub/~文件清单_notahex.tmp", u"~文件清单_notahex", u"tmp", u"0KB"),
+                             }));
+    EXPECT_EQ(tree_.ReadFile(u"~文件清单_0A1B2C3D.tmp"), "left over by a killed export");
+    EXPECT_EQ(tree_.ListNames(),
+              (std::vector<std::u16string>{u"a.txt", u"sub", u"~文件清单_0A1B2C3D.tmp", kOutputName}));
+}
+
+// The cells come from the record alone: its file need not exist (a file that vanished after it was
+// listed keeps the size and date the listing saw).
+TEST(ExportColumnsTest, DefinesTheFiveColumnsInOrder) {
+    const std::u16string headers[] = {u"文件名", u"文件路径", u"文件后缀", u"文件大小", u"创建时间"};
+    const double widths[] = {20, 150, 15, 15, 15};
+    ASSERT_EQ(kExportColumnCount, 5);
+    FileRecord file{JoinPath(JoinPath(u"folder", u"sub"), u"report.final.docx"), 1999, 0};
+    CreationDateTextCache dates(0);
+    const std::u16string cells[] = {u"report", file.path, u"docx", u"1KB", u"1601年1月1日"};
+    for (int column = 0; column < kExportColumnCount; ++column) {
+        SCOPED_TRACE(column);
+        EXPECT_EQ(kExportColumns[column].header, headers[column]);
+        EXPECT_EQ(kExportColumns[column].width, widths[column]);
+        EXPECT_EQ(Text(kExportColumns[column].text(file, dates)), cells[column]);
+    }
 }
 
 TEST_F(ExportTest, CancelledKeepsTheEarlierWorkbookAndLeavesNoTemporaryFile) {

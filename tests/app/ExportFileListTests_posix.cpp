@@ -1,9 +1,8 @@
-#include "app/export/ExportFileList.h"
+#include "app/export/ExportOutcomeText.h"
 #include "app/export/NameCoding.h"
 #include "tests/app/AppPrinters.h"
-#include "tests/app/TempTree.h"
-#include "tests/app/TestClock.h"
-#include "tests/app/WorkbookExpectation.h"
+#include "tests/app/ExportFixture.h"
+#include "tests/app/ProcessRun.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -20,17 +20,10 @@
 
 namespace {
 
-inline constexpr char16_t kOutputName[] = u"文件清单_.xlsx";
 using Row = WorkbookExpectation::Row;
 
 std::string Raw(std::u16string_view path) {
     return EncodeUtf8(path);
-}
-
-ExportOutcome Export(const std::u16string& folder, bool recursive) {
-    CWString text;
-    text.SetUnits(folder.data(), static_cast<std::int64_t>(folder.size()));
-    return ExportFileList(text, recursive);
 }
 
 // Sets TZ for one test and puts the old value back afterwards.
@@ -121,18 +114,7 @@ std::u16string UtcDateText(std::int64_t seconds) {
     return DateText(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday);
 }
 
-class ExportPosixTest : public testing::Test {
-protected:
-    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix,
-                std::u16string size) const {
-        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size),
-                   LocalTodayText()};
-    }
-
-    std::u16string Output() const { return tree_.Path(kOutputName); }
-
-    TempTree tree_;
-};
+class ExportPosixTest : public ExportTest {};
 
 TEST_F(ExportPosixTest, ShowsTheLocalDayOfACreationJustAfterLocalMidnight) {
     tree_.MakeFile(u"night.txt");
@@ -242,17 +224,22 @@ TEST_F(ExportPosixTest, FailsTheListingWhenASubFolderCannotBeOpened) {
     }
     tree_.MakeFile(deep + u"bottom.txt");
     tree_.MakeFile(u"top.txt");
+    tree_.WriteFile(kOutputName, "the earlier workbook");
 
     ExportOutcome outcome;
     {
-        // Room for a few open folders only: the walk runs out of descriptors on the way down.
+        // Room for a few open folders only: the walk runs out of descriptors on the way down, which no
+        // skipping of sub-folders can mend.
         ScopedFileLimit limit(LimitLeavingFree(4));
         outcome = Export(tree_.Root(), true);
     }
     EXPECT_EQ(outcome.kind, ExportOutcomeKind::ListingFailed) << testing::PrintToString(outcome);
     EXPECT_EQ(outcome.cause.operation, "recursive_directory_iterator::operator++");
     EXPECT_EQ(outcome.cause.code, EMFILE);
-    EXPECT_FALSE(tree_.Exists(kOutputName));
+    EXPECT_EQ(Utf8(ExportOutcomeText(outcome)), "生成失败,无法读取目录");
+    // The earlier workbook stays, and no temporary one is left.
+    EXPECT_EQ(tree_.ReadFile(kOutputName), "the earlier workbook");
+    EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"d", u"top.txt", kOutputName}));
 }
 
 TEST_F(ExportPosixTest, SkipsASubFolderWithoutPermission) {
@@ -327,6 +314,28 @@ TEST_F(ExportPosixTest, WritesIntoFoldersBeyondThePathLimit) {
                        }));
         close(fd);
     }
+}
+
+// morvane-export: Ctrl-C stops the export, which removes its temporary file and keeps the earlier
+// workbook.
+TEST_F(ExportPosixTest, InterruptedMorvaneExportEndsAsCancelled) {
+    for (int folder = 0; folder < 20; ++folder) {
+        for (int file = 0; file < 200; ++file) {
+            std::string name = "sub" + std::to_string(folder) + "/file" + std::to_string(file) + ".txt";
+            tree_.MakeFile(std::u16string(name.begin(), name.end()));
+        }
+    }
+    tree_.WriteFile(kOutputName, "the earlier workbook");
+    std::vector<std::u16string> names = tree_.ListNames();
+
+    bool interrupted = false;
+    ProcessResult result = RunMorvaneExportInterrupted({u"--recursive", tree_.Root()}, interrupted);
+    ASSERT_TRUE(result.started) << "morvane-export could not be started: build the target morvane-export";
+    ASSERT_TRUE(interrupted) << "the export ended before it could be interrupted";
+    EXPECT_EQ(result.exitCode, 130);
+    EXPECT_EQ(result.output, "已取消\n");
+    EXPECT_EQ(tree_.ReadFile(kOutputName), "the earlier workbook");
+    EXPECT_EQ(tree_.ListNames(), names);
 }
 
 TEST_F(ExportPosixTest, RefusesToWalkTheWholeFileSystem) {

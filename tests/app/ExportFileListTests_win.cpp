@@ -1,8 +1,5 @@
-#include "app/export/ExportFileList.h"
 #include "tests/app/AppPrinters.h"
-#include "tests/app/TempTree.h"
-#include "tests/app/TestClock.h"
-#include "tests/app/WorkbookExpectation.h"
+#include "tests/app/ExportFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +9,10 @@
 
 namespace {
 
-inline constexpr char16_t kOutputName[] = u"文件清单_.xlsx";
 using Row = WorkbookExpectation::Row;
 
 const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-ExportOutcome Export(const std::u16string& folder, bool recursive) {
-    CWString text;
-    text.SetUnits(folder.data(), static_cast<std::int64_t>(folder.size()));
-    return ExportFileList(text, recursive);
 }
 
 // A handle that keeps others from sharing the file or folder, as a program holding it open does.
@@ -58,18 +48,7 @@ FILETIME LocalTimeToUtc(WORD year, WORD month, WORD day, WORD hour, WORD minute)
     return utc;
 }
 
-class ExportWinTest : public testing::Test {
-protected:
-    Row FileRow(std::u16string_view relative, std::u16string stem, std::u16string suffix,
-                std::u16string size) const {
-        return Row{std::move(stem), tree_.Path(relative), std::move(suffix), std::move(size),
-                   LocalTodayText()};
-    }
-
-    std::u16string Output() const { return tree_.Path(kOutputName); }
-
-    TempTree tree_;
-};
+class ExportWinTest : public ExportTest {};
 
 TEST_F(ExportWinTest, ListsHiddenAndSystemFiles) {
     struct {

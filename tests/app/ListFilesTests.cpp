@@ -1,7 +1,7 @@
 #include "app/export/FilePath.h"
 #include "app/export/ListFiles.h"
 #include "tests/app/AppPrinters.h"
-#include "tests/app/TempTree.h"
+#include "tests/app/ExportFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +9,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::u16string> Texts(const CMStringArray& array) {
-    std::vector<std::u16string> texts;
-    for (std::int64_t i = 0; i < array.GetCount(); ++i) {
-        texts.emplace_back(array.GetAt(i));
-    }
-    return texts;
-}
 
 std::vector<std::u16string> Sorted(std::vector<std::u16string> texts) {
     std::sort(texts.begin(), texts.end());
@@ -40,48 +32,47 @@ protected:
 };
 
 TEST_F(ListFilesTest, ListsTheFilesDirectlyInTheFolderWithTheirSizes) {
-    FileList files;
+    CollectingSink sink;
     FileSystemError error;
-    ASSERT_TRUE(ListFiles(tree_.Root(), nullptr, &files, nullptr, error));
-    EXPECT_EQ(Sorted(Texts(files.GetPaths())), Sorted({P(u"a.txt"), P(u"B.TXT"), P(u"c.doc")}));
-    for (std::int64_t i = 0; i < files.GetCount(); ++i) {
-        std::u16string path = files.GetPath(i);
-        std::int64_t expected = path == P(u"a.txt") ? 1234 : path == P(u"B.TXT") ? 5 : 0;
-        EXPECT_EQ(files.GetSize(i), expected) << Utf8(path);
-        EXPECT_GT(files.GetCreationTime(i), 0);
+    ASSERT_TRUE(ListFiles(tree_.Root(), sink, nullptr, error));
+    EXPECT_EQ(Sorted(sink.Paths()), Sorted({P(u"a.txt"), P(u"B.TXT"), P(u"c.doc")}));
+    for (const FileRecord& file : sink.files) {
+        std::int64_t expected = file.path == P(u"a.txt") ? 1234 : file.path == P(u"B.TXT") ? 5 : 0;
+        EXPECT_EQ(file.size, expected) << Utf8(file.path);
+        EXPECT_GT(file.creationTime, 0);
     }
 }
 
-TEST_F(ListFilesTest, PutsFoldersIntoTheSubFolderList) {
-    CMStringArray folders;
+TEST_F(ListFilesTest, TellsTheSinkOfTheFolders) {
+    CollectingSink sink;
     FileSystemError error;
-    ASSERT_TRUE(ListFiles(tree_.Root(), &folders, nullptr, nullptr, error));
-    EXPECT_EQ(Sorted(Texts(folders)), Sorted({P(u"sub"), P(u"empty")}));
+    ASSERT_TRUE(ListFiles(tree_.Root(), sink, nullptr, error));
+    EXPECT_EQ(Sorted(sink.folders), Sorted({P(u"sub"), P(u"empty")}));
 
-    CMStringArray allFolders;
-    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), &allFolders, nullptr, nullptr, error));
-    EXPECT_EQ(Sorted(Texts(allFolders)), Sorted({P(u"sub"), P(u"sub/deeper"), P(u"empty")}));
+    CollectingSink all;
+    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), all, nullptr, error));
+    EXPECT_EQ(Sorted(all.folders), Sorted({P(u"sub"), P(u"sub/deeper"), P(u"empty")}));
 }
 
 TEST_F(ListFilesTest, FiltersBySuffixWithoutRegardToCase) {
     CMStringArray filter;
     filter.Append(u".txt");
-    FileList files;
+    CollectingSink sink;
     FileSystemError error;
-    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), nullptr, &files, &filter, error));
-    EXPECT_EQ(Sorted(Texts(files.GetPaths())), Sorted({P(u"a.txt"), P(u"B.TXT"), P(u"sub/d.txt")}));
+    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), sink, &filter, error));
+    EXPECT_EQ(Sorted(sink.Paths()), Sorted({P(u"a.txt"), P(u"B.TXT"), P(u"sub/d.txt")}));
 
     CMStringArray nothing;
-    FileList none;
-    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), nullptr, &none, &nothing, error));
-    EXPECT_EQ(none.GetCount(), 0);
+    CollectingSink none;
+    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), none, &nothing, error));
+    EXPECT_TRUE(none.files.empty());
 }
 
 TEST_F(ListFilesTest, WalksTheTreeDepthFirstInPreOrder) {
-    FileList files;
+    CollectingSink sink;
     FileSystemError error;
-    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), nullptr, &files, nullptr, error));
-    std::vector<std::u16string> paths = Texts(files.GetPaths());
+    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), sink, nullptr, error));
+    std::vector<std::u16string> paths = sink.Paths();
     EXPECT_EQ(Sorted(paths),
               Sorted({P(u"a.txt"), P(u"B.TXT"), P(u"c.doc"), P(u"sub/d.txt"), P(u"sub/deeper/e.md")}));
     // Whatever the file system's order, the files below "sub" come as one block.
@@ -92,21 +83,66 @@ TEST_F(ListFilesTest, WalksTheTreeDepthFirstInPreOrder) {
     EXPECT_EQ(std::abs(first - deeper), 1);
 }
 
-TEST_F(ListFilesTest, ListsNothingForAMissingFolder) {
-    FileList files;
-    CMStringArray folders;
+// Stops the listing once it has been asked `limit` times.
+class StoppingSink : public CollectingSink {
+public:
+    explicit StoppingSink(int limit) : limit_(limit) {}
+    bool ShouldStop() const override { return ++asked_ > limit_; }
+
+private:
+    int limit_;
+    mutable int asked_ = 0;
+};
+
+TEST_F(ListFilesTest, StopsBeforeTheNextEntryWhenTheSinkSaysSo) {
+    for (int limit : {0, 1, 2}) {
+        StoppingSink flat(limit);
+        StoppingSink tree(limit);
+        FileSystemError error;
+        EXPECT_TRUE(ListFiles(tree_.Root(), flat, nullptr, error));
+        EXPECT_TRUE(ListFilesRecursive(tree_.Root(), tree, nullptr, error));
+        // One entry at most for each time the sink was asked.
+        EXPECT_LE(flat.files.size() + flat.folders.size(), static_cast<std::size_t>(limit));
+        EXPECT_LE(tree.files.size() + tree.folders.size(), static_cast<std::size_t>(limit));
+    }
+}
+
+TEST_F(ListFilesTest, NeverListsATemporaryWorkbook) {
+    const std::u16string temporary[] = {u"~文件清单_0123ABCD.tmp", u"~文件清单_deadbeef.tmp"};
+    const std::u16string ordinary[] = {u"~文件清单_0123ABCG.tmp", u"~文件清单_0123ABC.tmp",
+                                       u"~文件清单_0123ABCDE.tmp", u"~文件清单_0123ABCD.xlsx",
+                                       u"文件清单_0123ABCD.tmp"};
+    std::vector<std::u16string> expected = {P(u"a.txt"), P(u"B.TXT"), P(u"c.doc"), P(u"sub/d.txt"),
+                                            P(u"sub/deeper/e.md")};
+    for (const std::u16string& name : temporary) {
+        EXPECT_TRUE(IsTemporaryWorkbookName(name)) << Utf8(name);
+        tree_.MakeFile(u"sub/" + name);
+    }
+    for (const std::u16string& name : ordinary) {
+        EXPECT_FALSE(IsTemporaryWorkbookName(name)) << Utf8(name);
+        tree_.MakeFile(u"sub/" + name);
+        expected.push_back(P(u"sub/" + name));
+    }
+    CollectingSink sink;
     FileSystemError error;
-    EXPECT_TRUE(ListFiles(P(u"missing"), &folders, &files, nullptr, error));
-    EXPECT_TRUE(ListFilesRecursive(P(u"missing"), &folders, &files, nullptr, error));
-    EXPECT_EQ(files.GetCount(), 0);
-    EXPECT_EQ(folders.GetCount(), 0);
+    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), sink, nullptr, error));
+    EXPECT_EQ(Sorted(sink.Paths()), Sorted(expected));
+}
+
+TEST_F(ListFilesTest, ListsNothingForAMissingFolder) {
+    CollectingSink sink;
+    FileSystemError error;
+    EXPECT_TRUE(ListFiles(P(u"missing"), sink, nullptr, error));
+    EXPECT_TRUE(ListFilesRecursive(P(u"missing"), sink, nullptr, error));
+    EXPECT_TRUE(sink.files.empty());
+    EXPECT_TRUE(sink.folders.empty());
     EXPECT_EQ(error.code, 0);
 }
 
 TEST_F(ListFilesTest, ReportsAFileGivenAsFolderAsAnError) {
-    FileList files;
+    CollectingSink sink;
     FileSystemError error;
-    EXPECT_FALSE(ListFiles(P(u"a.txt"), nullptr, &files, nullptr, error));
+    EXPECT_FALSE(ListFiles(P(u"a.txt"), sink, nullptr, error));
     EXPECT_EQ(error.operation, "directory_iterator::directory_iterator");
     EXPECT_EQ(error.path, P(u"a.txt"));
     EXPECT_FALSE(error.message.empty());

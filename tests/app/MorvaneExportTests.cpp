@@ -1,6 +1,7 @@
 #include "app/export/FilePath.h"
 #include "app/export/NameCoding.h"
 #include "tests/app/AppPrinters.h"
+#include "tests/app/ExportFixture.h"
 #include "tests/app/ProcessRun.h"
 #include "tests/app/TempTree.h"
 #include "tests/app/TestClock.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-inline constexpr char16_t kOutputName[] = u"文件清单_.xlsx";
 using Row = WorkbookExpectation::Row;
 
 bool OnWindows() {

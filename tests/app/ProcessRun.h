@@ -33,3 +33,8 @@ ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, con
 // False, with the reason, when RunOptions::unprivileged cannot work here (the tests do not run as the
 // superuser, who alone may change user).
 bool CanRunUnprivileged(std::string& reason);
+
+// POSIX only: runs morvane-export as RunMorvaneExport does and, once its export is under way (its
+// listing thread has started), sends it SIGINT, as Ctrl-C in a terminal does. `interrupted` tells
+// whether the signal reached it while it was still running.
+ProcessResult RunMorvaneExportInterrupted(const std::vector<std::u16string>& arguments, bool& interrupted);

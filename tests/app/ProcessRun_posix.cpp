@@ -2,14 +2,18 @@
 
 #include "app/export/NameCoding.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <thread>
 
 namespace {
 
@@ -36,17 +40,39 @@ int TemporaryFile() {
     return fd;
 }
 
-}  // namespace
-
-bool CanRunUnprivileged(std::string& reason) {
-    if (geteuid() != 0) {
-        reason = "the tests do not run as the superuser, so they cannot start a child as another user";
-        return false;
+int ThreadCount(pid_t process) {
+    std::string path = "/proc/" + std::to_string(process) + "/task";
+    DIR* tasks = opendir(path.c_str());
+    if (tasks == nullptr) {
+        return 0;
     }
-    return true;
+    int count = 0;
+    while (dirent* entry = readdir(tasks)) {
+        count += entry->d_name[0] != '.' ? 1 : 0;
+    }
+    closedir(tasks);
+    return count;
 }
 
-ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, const RunOptions& options) {
+// Waits until the child runs a second thread, then sends SIGINT; false when the child ended first.
+bool InterruptOnceExporting(pid_t child) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            info.si_pid == child) {
+            return false;
+        }
+        if (ThreadCount(child) >= 2) {
+            return kill(child, SIGINT) == 0;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return false;
+}
+
+ProcessResult Run(const std::vector<std::u16string>& arguments, const RunOptions& options, bool interrupt,
+                  bool* interrupted) {
     ProcessResult result;
     std::vector<std::string> raw{kExecutable};
     for (const std::u16string& argument : arguments) {
@@ -90,6 +116,9 @@ ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, con
         execv(kExecutable, argv.data());
         _exit(127);
     }
+    if (interrupt && child > 0) {
+        *interrupted = InterruptOnceExporting(child);
+    }
     int status = 0;
     if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
         result.exitCode = WEXITSTATUS(status);
@@ -100,4 +129,23 @@ ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, con
     close(out);
     close(err);
     return result;
+}
+
+}  // namespace
+
+bool CanRunUnprivileged(std::string& reason) {
+    if (geteuid() != 0) {
+        reason = "the tests do not run as the superuser, so they cannot start a child as another user";
+        return false;
+    }
+    return true;
+}
+
+ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, const RunOptions& options) {
+    return Run(arguments, options, false, nullptr);
+}
+
+ProcessResult RunMorvaneExportInterrupted(const std::vector<std::u16string>& arguments, bool& interrupted) {
+    interrupted = false;
+    return Run(arguments, RunOptions{}, true, &interrupted);
 }

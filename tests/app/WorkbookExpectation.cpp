@@ -1,5 +1,6 @@
 #include "tests/app/WorkbookExpectation.h"
 
+#include "app/export/ExportColumns.h"
 #include "app/export/NameCoding.h"
 
 #include <cstdio>
@@ -47,9 +48,22 @@ std::string WorkbookExpectation::ToJson(const std::string& workbookName) const {
     for (std::size_t s = 0; s < sheets.size(); ++s) {
         json += s == 0 ? "\n  {\"name\": " : ",\n  {\"name\": ";
         AppendJsonString(json, sheets[s].name);
-        json +=
-            ", \"widths\": {\"A\": 20, \"B\": 150, \"C\": 15, \"D\": 15, \"E\": 15}, \"rows\": [\n   "
-            "[\"文件名\", \"文件路径\", \"文件后缀\", \"文件大小\", \"创建时间\"]";
+        // The widths and headers of the column table (whose own test checks their values).
+        json += ", \"widths\": {";
+        for (int column = 0; column < kExportColumnCount; ++column) {
+            char width[48];
+            std::snprintf(width, sizeof width, "%s\"%c\": %g", column > 0 ? ", " : "", 'A' + column,
+                          kExportColumns[column].width);
+            json += width;
+        }
+        json += "}, \"rows\": [\n   [";
+        for (int column = 0; column < kExportColumnCount; ++column) {
+            if (column > 0) {
+                json += ", ";
+            }
+            AppendJsonString(json, kExportColumns[column].header);
+        }
+        json += "]";
         for (const Row& row : sheets[s].rows) {
             json += ",\n   [";
             for (std::size_t column = 0; column < row.size(); ++column) {

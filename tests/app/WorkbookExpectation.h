@@ -1,13 +1,15 @@
 #pragma once
 
+#include "app/export/ExportColumns.h"
+
 #include <array>
 #include <string>
 #include <vector>
 
 // What a test expects of a written workbook, checked by an independent reader (openpyxl, through
-// tests/app/read_workbook.py). Every sheet has the column widths 20, 150, 15, 15, 15 and the header row.
+// tests/app/read_workbook.py). Every sheet has the column table's widths and header row (ExportColumns.h).
 struct WorkbookExpectation {
-    using Row = std::array<std::u16string, 5>;
+    using Row = std::array<std::u16string, kExportColumnCount>;
 
     struct Sheet {
         std::u16string name;
