@@ -7,6 +7,14 @@
 #include <string>
 #include <string_view>
 
+// A folder's path in the file system's own form (bytes on POSIX, UTF-16 code units on Windows), kept
+// exactly, so that a name that is not valid Unicode can still be opened.
+#ifdef _WIN32
+using RawFolderPath = std::u16string;
+#else
+using RawFolderPath = std::string;
+#endif
+
 // Lists one folder in the order the file system returns its entries, without "." and "..". Each entry
 // comes with its kind (links followed), size and creation time straight from the enumeration, so no
 // further lookup per file is needed.
@@ -27,6 +35,14 @@ public:
     // the parent's own handle and the name as the file system stores it, so a name that is not valid
     // Unicode can still be descended into. `displayPath` is the sub-folder's path for error texts.
     bool OpenSubfolder(const DirectoryReader& parent, std::u16string_view displayPath);
+
+    // The path of the entry last returned by Next, for OpenRaw: the listing reads a sub-folder on
+    // another thread, after its parent's reader has moved on.
+    RawFolderPath LastEntryRawPath() const;
+
+    // Opens the folder at `raw` (from LastEntryRawPath); on POSIX a link there is not followed.
+    // `displayPath` is the folder's path for error texts.
+    bool OpenRaw(const RawFolderPath& raw, std::u16string_view displayPath);
 
     // The next entry, or false at the end of the listing or on an error (Error().code is then set).
     bool Next(DirectoryEntry& entry);

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -32,6 +33,7 @@ bool IsNotFound(int code) {
 
 struct DirectoryReader::State {
     DIR* dir = nullptr;
+    std::string rawFolder;
     std::u16string displayFolder;
     std::string lastRawName;
 };
@@ -71,6 +73,42 @@ DIR* OpenDirectoryStream(int fd) {
     return dir;
 }
 
+// Opens the folder at `raw`, not following a link at its last component. A path too long for the
+// system to take by name is followed one component at a time.
+int OpenFolderNoFollow(const std::string& raw) {
+    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    if (raw.size() < PATH_MAX) {
+        return open(raw.c_str(), kFlags);
+    }
+    int fd = raw.front() == '/' ? open("/", O_PATH | O_DIRECTORY | O_CLOEXEC) : AT_FDCWD;
+    std::size_t start = 0;
+    while (fd >= 0 || fd == AT_FDCWD) {
+        std::size_t end = raw.find('/', start);
+        std::string part = raw.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (end == std::string::npos) {
+            int last = openat(fd, part.c_str(), kFlags);
+            int saved = errno;
+            if (fd != AT_FDCWD) {
+                close(fd);
+            }
+            errno = saved;
+            return last;
+        }
+        start = end + 1;
+        if (part.empty()) {
+            continue;
+        }
+        int next = openat(fd, part.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        int saved = errno;
+        if (fd != AT_FDCWD) {
+            close(fd);
+        }
+        errno = saved;
+        fd = next;
+    }
+    return -1;
+}
+
 }  // namespace
 
 bool DirectoryReader::Open(std::u16string_view folder) {
@@ -84,6 +122,7 @@ bool DirectoryReader::Open(std::u16string_view folder) {
     }
     state_ = std::make_unique<State>();
     state_->dir = dir;
+    state_->rawFolder = EncodeFileName(folder);
     state_->displayFolder = std::u16string(folder);
     return true;
 }
@@ -105,6 +144,33 @@ bool DirectoryReader::OpenSubfolder(const DirectoryReader& parent, std::u16strin
     }
     state_ = std::make_unique<State>();
     state_->dir = dir;
+    state_->rawFolder = parent.LastEntryRawPath();
+    state_->displayFolder = std::u16string(displayPath);
+    return true;
+}
+
+RawFolderPath DirectoryReader::LastEntryRawPath() const {
+    if (!state_) {
+        return {};
+    }
+    std::string path = state_->rawFolder;
+    if (path.empty() || path.back() != '/') {
+        path += '/';
+    }
+    return path + state_->lastRawName;
+}
+
+bool DirectoryReader::OpenRaw(const RawFolderPath& raw, std::u16string_view displayPath) {
+    Close();
+    error_ = FileSystemError{};
+    DIR* dir = OpenDirectoryStream(OpenFolderNoFollow(raw));
+    if (dir == nullptr) {
+        Fail(displayPath, errno);
+        return false;
+    }
+    state_ = std::make_unique<State>();
+    state_->dir = dir;
+    state_->rawFolder = raw;
     state_->displayFolder = std::u16string(displayPath);
     return true;
 }
@@ -131,16 +197,19 @@ bool DirectoryReader::Next(DirectoryEntry& entry) {
         entry.isLink = found->d_type == DT_LNK;
 
         int folderFd = dirfd(state_->dir);
-        if (found->d_type == DT_UNKNOWN) {
-            struct stat own {};
-            if (fstatat(folderFd, rawName, &own, AT_SYMLINK_NOFOLLOW) == 0) {
-                entry.isLink = S_ISLNK(own.st_mode);
-            }
-        }
-
+        // One look-up per entry: the entry's type from the listing, the rest from statx. Only where
+        // the file system gives no type is the entry's own status read first, and looked up a second
+        // time only when it is a link (whose target's status is wanted).
         struct statx info {};
         unsigned mask = STATX_TYPE | STATX_SIZE | STATX_BTIME | STATX_MTIME;
-        if (statx(folderFd, rawName, AT_NO_AUTOMOUNT, mask, &info) != 0) {
+        int flags = AT_NO_AUTOMOUNT;
+        if (found->d_type == DT_UNKNOWN) {
+            if (statx(folderFd, rawName, flags | AT_SYMLINK_NOFOLLOW, mask, &info) == 0) {
+                entry.isLink = S_ISLNK(info.stx_mode);
+            }
+        }
+        bool known = found->d_type == DT_UNKNOWN && info.stx_mask != 0 && !entry.isLink;
+        if (!known && statx(folderFd, rawName, flags, mask, &info) != 0) {
             int code = errno;
             if (!IsNotFound(code)) {
                 Fail(JoinPath(state_->displayFolder, entry.name), code);

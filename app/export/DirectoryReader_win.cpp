@@ -134,6 +134,25 @@ bool DirectoryReader::OpenSubfolder(const DirectoryReader& parent, std::u16strin
     return true;
 }
 
+RawFolderPath DirectoryReader::LastEntryRawPath() const {
+    return state_ ? JoinPath(state_->rawFolder, state_->lastRawName) : RawFolderPath{};
+}
+
+bool DirectoryReader::OpenRaw(const RawFolderPath& raw, std::u16string_view displayPath) {
+    Close();
+    error_ = FileSystemError{};
+    auto state = std::make_unique<State>();
+    state->rawFolder = raw;
+    state->displayFolder = std::u16string(displayPath);
+    DWORD error = 0;
+    if (!StartFind(state->rawFolder, state->find, state->data, state->pending, error)) {
+        Fail(displayPath, static_cast<int>(error));
+        return false;
+    }
+    state_ = std::move(state);
+    return true;
+}
+
 bool DirectoryReader::Next(DirectoryEntry& entry) {
     if (!state_ || state_->find == INVALID_HANDLE_VALUE) {
         return false;

@@ -2,11 +2,13 @@
 
 #include "app/export/DirectoryReader.h"
 #include "app/export/FilePath.h"
+#include "app/export/FolderPrefetcher.h"
 #include "app/export/PathChecks.h"
 #include "app/export/UnreadableFolders.h"
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -57,8 +59,8 @@ void Take(ListingSink& sink, DirectoryEntry& entry, std::u16string&& path,
     }
 }
 
-bool Failed(const DirectoryReader& reader, const char* operation, FileSystemError& error) {
-    error = reader.Error();
+bool Failed(FileSystemError failure, const char* operation, FileSystemError& error) {
+    error = std::move(failure);
     // The reader names the operation itself when reading an entry's status failed.
     if (error.operation.empty()) {
         error.operation = operation;
@@ -66,26 +68,18 @@ bool Failed(const DirectoryReader& reader, const char* operation, FileSystemErro
     return false;
 }
 
-// One open reader per level of the walk, each with the path its entries are joined to.
-struct Level {
-    std::unique_ptr<DirectoryReader> reader;
-    std::u16string path;
-};
-
-// Opens the sub-folder the parent's last entry names, as the next level of the walk. One that cannot be
-// opened is passed over when SkipFailedSubfolder allows it; otherwise false, with `error` set.
-bool Descend(std::vector<Level>& levels, std::u16string&& path, std::vector<FileSystemError>* skippedFolders,
-             FileSystemError& error) {
-    auto child = std::make_unique<DirectoryReader>();
-    if (!child->OpenSubfolder(*levels.back().reader, path)) {
-        if (SkipFailedSubfolder(path, child->Error(), skippedFolders)) {
-            return true;
-        }
-        return Failed(*child, "recursive_directory_iterator::operator++", error);
-    }
-    levels.push_back(Level{std::move(child), std::move(path)});
-    return true;
+bool Failed(const DirectoryReader& reader, const char* operation, FileSystemError& error) {
+    return Failed(reader.Error(), operation, error);
 }
+
+// One folder of the walk that is not done yet: the entries it has been given and not yet gone through,
+// and the path they are joined to.
+struct Level {
+    FolderPrefetcher::FolderPtr folder;
+    std::u16string path;
+    std::vector<FolderPrefetcher::Entry> entries;
+    std::size_t next = 0;
+};
 
 }  // namespace
 
@@ -125,41 +119,56 @@ bool ListFiles(std::u16string_view folder, ListingSink& sink, const CMStringArra
 }
 
 bool ListFilesRecursive(std::u16string_view folder, ListingSink& sink, const CMStringArray* suffixFilter,
-                        FileSystemError& error, std::vector<FileSystemError>* skippedFolders) {
+                        FileSystemError& error, std::vector<FileSystemError>* skippedFolders,
+                        const ListingSeam* seam) {
     error = FileSystemError{};
     if (IsRootForRecursiveWalk(folder) || !PathExists(folder)) {
         return true;
     }
+    FolderPrefetcher prefetcher(
+        folder, [&sink] { return sink.ShouldStop(); }, seam);
     std::vector<Level> levels;
-    levels.push_back(Level{std::make_unique<DirectoryReader>(), std::u16string(folder)});
-    if (!levels.back().reader->Open(folder)) {
-        return Failed(*levels.back().reader, "recursive_directory_iterator::recursive_directory_iterator",
-                      error);
-    }
+    levels.push_back(Level{prefetcher.Top(), std::u16string(folder), {}, 0});
 
-    DirectoryEntry entry;
+    FileSystemError failure;
     while (!levels.empty() && !sink.ShouldStop()) {
         Level& level = levels.back();
-        if (!level.reader->Next(entry)) {
-            // A sub-folder that fails part-way is passed over like one that cannot be opened: its files
-            // listed so far stay.
-            if (level.reader->Error().code != 0 &&
-                (levels.size() == 1 ||
-                 !SkipFailedSubfolder(level.path, level.reader->Error(), skippedFolders))) {
-                return Failed(*level.reader, "recursive_directory_iterator::operator++", error);
+        if (level.next == level.entries.size()) {
+            level.next = 0;
+            switch (prefetcher.Next(level.folder, level.entries, failure)) {
+                case FolderPrefetcher::Result::Entries:
+                    continue;
+                case FolderPrefetcher::Result::Stopped:
+                    return true;
+                case FolderPrefetcher::Result::End:
+                    levels.pop_back();
+                    continue;
+                case FolderPrefetcher::Result::OpenFailed:
+                    if (levels.size() == 1) {
+                        return Failed(std::move(failure),
+                                      "recursive_directory_iterator::recursive_directory_iterator", error);
+                    }
+                    break;
+                case FolderPrefetcher::Result::ReadFailed:
+                    // A sub-folder that fails part-way is passed over like one that cannot be opened:
+                    // its files listed so far stay.
+                    break;
+            }
+            if (levels.size() == 1 || !SkipFailedSubfolder(level.path, failure, skippedFolders)) {
+                return Failed(std::move(failure), "recursive_directory_iterator::operator++", error);
             }
             levels.pop_back();
             continue;
         }
-        std::u16string path = JoinPath(level.path, entry.name);
-        if (entry.kind == EntryKind::Directory && !entry.isLink) {
+        FolderPrefetcher::Entry& item = level.entries[level.next++];
+        std::u16string path = JoinPath(level.path, item.entry.name);
+        if (item.subfolder) {
             sink.OnFolder(path);
-            // `level` is not used past this point: descending may move the levels.
-            if (!Descend(levels, std::move(path), skippedFolders, error)) {
-                return false;
-            }
+            FolderPrefetcher::FolderPtr subfolder = std::move(item.subfolder);
+            // `level` and `item` are not used past this point: the new level may move the levels.
+            levels.push_back(Level{std::move(subfolder), std::move(path), {}, 0});
         } else {
-            Take(sink, entry, std::move(path), suffixFilter);
+            Take(sink, item.entry, std::move(path), suffixFilter);
         }
     }
     return true;

@@ -22,6 +22,8 @@
 // returned in `error` (with the operation, the path and the system's text). The sink is asked before
 // every entry whether to stop; a stopped listing returns true with what it has handed over so far.
 
+class ListingSeam;
+
 class ListingSink {
 public:
     virtual ~ListingSink() = default;
@@ -42,8 +44,13 @@ bool ListFiles(std::u16string_view folder, ListingSink& sink, const CMStringArra
 // such as "C:\" or "C:"; on POSIX "/") lists nothing, so that a whole drive is never walked.
 // A sub-folder that vanishes, or cannot be opened or read, is skipped as SkipFailedSubfolder decides
 // (the unreadable ones go to `skippedFolders`, when given); only the top folder's failure fails.
+//
+// The folders are read ahead on a few threads (FolderPrefetcher), many at once; the sink is called on
+// the calling thread only, in the same order as a walk that reads one folder after another. A failing
+// folder read ahead counts where the walk reaches it. `seam` is for tests.
 bool ListFilesRecursive(std::u16string_view folder, ListingSink& sink, const CMStringArray* suffixFilter,
-                        FileSystemError& error, std::vector<FileSystemError>* skippedFolders = nullptr);
+                        FileSystemError& error, std::vector<FileSystemError>* skippedFolders = nullptr,
+                        const ListingSeam* seam = nullptr);
 
 // True for a name of the form of the export's temporary workbook.
 bool IsTemporaryWorkbookName(std::u16string_view name);

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "app/export/DirectoryReader.h"
 #include "app/export/ExportFileList.h"
+#include "app/export/FilePath.h"
 #include "app/export/ListFiles.h"
+#include "app/export/UnreadableFolders.h"
 #include "tests/app/TempTree.h"
 #include "tests/app/TestClock.h"
 #include "tests/app/WorkbookExpectation.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -58,3 +62,71 @@ public:
     std::vector<FileRecord> files;
     std::vector<std::u16string> folders;
 };
+
+// What a listing hands over, in order, as texts: "F path" for a file, "D path" for a folder and
+// "S path" for a folder skipped as unreadable (noted before whatever the listing hands over next).
+class EventSink : public ListingSink {
+public:
+    void OnFile(FileRecord&& file) override { Note(u"F " + file.path); }
+    void OnFolder(const std::u16string& path) override { Note(u"D " + path); }
+    // The skipped folders noted since the last entry; the listing's own list is `skipped`.
+    void Note(std::u16string event = {}) {
+        for (; noted_ < skipped.size(); ++noted_) {
+            events.push_back(u"S " + skipped[noted_].path);
+        }
+        if (!event.empty()) {
+            events.push_back(std::move(event));
+        }
+    }
+
+    std::vector<std::u16string> events;
+    std::vector<FileSystemError> skipped;
+
+private:
+    std::size_t noted_ = 0;
+};
+
+// The events of a recursive listing of `folder` that reads one folder after another, straight from
+// the file system's enumeration, with the folders of `failing` failing to open with the given error.
+// False where a fatal failure ends it.
+inline bool SerialListing(DirectoryReader& reader, const std::u16string& folder,
+                          std::vector<std::u16string>& events,
+                          const std::map<std::u16string, int>& failing = {}) {
+    DirectoryEntry entry;
+    while (reader.Next(entry)) {
+        std::u16string path = JoinPath(folder, entry.name);
+        if (entry.kind == EntryKind::Regular) {
+            events.push_back(u"F " + path);
+            continue;
+        }
+        if (entry.kind != EntryKind::Directory) {
+            continue;
+        }
+        events.push_back(u"D " + path);
+        if (entry.isLink) {
+            continue;
+        }
+        auto failure = failing.find(path);
+        if (failure != failing.end()) {
+            FolderFailure kind = ClassifyFolderFailure(failure->second);
+            if (kind == FolderFailure::Fatal) {
+                return false;
+            }
+            if (kind == FolderFailure::Unreadable) {
+                events.push_back(u"S " + path);
+            }
+            continue;
+        }
+        DirectoryReader sub;
+        if (!sub.OpenSubfolder(reader, path) || !SerialListing(sub, path, events, failing)) {
+            return false;
+        }
+    }
+    return reader.Error().code == 0;
+}
+
+inline bool SerialListing(const std::u16string& folder, std::vector<std::u16string>& events,
+                          const std::map<std::u16string, int>& failing = {}) {
+    DirectoryReader reader;
+    return reader.Open(folder) && SerialListing(reader, folder, events, failing);
+}
