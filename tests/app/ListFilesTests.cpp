@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <initializer_list>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -20,6 +21,15 @@ namespace {
 std::u16string Number(int value) {
     std::string text = std::to_string(value);
     return std::u16string(text.begin(), text.end());
+}
+
+// Joins texts (the operator+ chains of std::u16string draw a false -Wrestrict from mingw's g++).
+std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
+    std::u16string text;
+    for (std::u16string_view part : parts) {
+        text += part;
+    }
+    return text;
 }
 
 std::vector<std::u16string> Sorted(std::vector<std::u16string> texts) {
@@ -213,14 +223,14 @@ class ListingOrderTest : public testing::Test {
 protected:
     void SetUp() override {
         for (int top = 0; top < 3; ++top) {
-            tree_.MakeFile(u"f" + Digit(top) + u".txt");
+            tree_.MakeFile(Concat({u"f", Digit(top), u".txt"}));
         }
         for (int sub = 0; sub < 4; ++sub) {
             for (int file = 0; file < 3; ++file) {
-                tree_.MakeFile(u"s" + Digit(sub) + u"/g" + Digit(file) + u".txt");
+                tree_.MakeFile(Concat({u"s", Digit(sub), u"/g", Digit(file), u".txt"}));
             }
             for (int file = 0; file < 2; ++file) {
-                tree_.MakeFile(u"s" + Digit(sub) + u"/x/h" + Digit(file) + u".txt");
+                tree_.MakeFile(Concat({u"s", Digit(sub), u"/x/h", Digit(file), u".txt"}));
             }
         }
         std::vector<std::u16string> events;
@@ -436,8 +446,7 @@ TEST(ListingReadAheadTest, StopsReadingAheadAtItsBound) {
     constexpr int kFilesPerFolder = 500;
     for (int folder = 0; folder < kFolders; ++folder) {
         for (int file = 0; file < kFilesPerFolder; ++file) {
-            tree.MakeFile(u"d" + std::u16string(1, static_cast<char16_t>(u'a' + folder)) + u"/f" +
-                          Number(file) + u".txt");
+            tree.MakeFile(Concat({u"d", Number(folder), u"/f", Number(file), u".txt"}));
         }
     }
     const std::size_t total = kFolders * (kFilesPerFolder + 1);
