@@ -43,10 +43,10 @@ FolderPrefetcher::FolderPrefetcher(std::u16string_view top, std::function<bool()
     top_->path = std::u16string(top);
     top_->isTop = true;
     toRead_.insert(top_);
-    threads = std::clamp(threads, 1u, 64u);
-    for (unsigned i = 0; i < threads; ++i) {
-        threads_.emplace_back(&FolderPrefetcher::Work, this);
-    }
+    maxThreads_ = std::clamp(threads, 1u, 64u);
+    // One listing thread to begin with; more join only while the walk has to wait (see Next).
+    std::lock_guard<std::mutex> lock(mutex_);
+    threads_.emplace_back(&FolderPrefetcher::Work, this);
 }
 
 FolderPrefetcher::~FolderPrefetcher() {
@@ -156,8 +156,8 @@ void FolderPrefetcher::Work() {
                 }
                 walkerWakes_.notify_one();
                 // This thread takes one of them itself.
-                if (added > 1) {
-                    readersWake_.notify_all();
+                for (std::size_t more = 1; more < added && more < threads_.size(); ++more) {
+                    readersWake_.notify_one();
                 }
                 continue;
             }
@@ -173,10 +173,12 @@ FolderPrefetcher::Result FolderPrefetcher::Next(const FolderPtr& folder, std::ve
                                                 FileSystemError& error) {
     // The walk may be stopped from a signal handler, which cannot wake it: it looks again this often.
     constexpr auto kStopCheckInterval = std::chrono::milliseconds(5);
+    constexpr auto kPatience = std::chrono::milliseconds(1);
+    auto waitingSince = std::chrono::steady_clock::now();
     std::unique_lock<std::mutex> lock(mutex_);
     if (current_ != folder) {
         current_ = folder;
-        readersWake_.notify_all();
+        readersWake_.notify_one();
     }
     for (;;) {
         if (!folder->ready.empty()) {
@@ -185,7 +187,7 @@ FolderPrefetcher::Result FolderPrefetcher::Next(const FolderPtr& folder, std::ve
             entries.swap(folder->ready);
             buffered_ -= entries.size();
             if (wasFull) {
-                readersWake_.notify_all();
+                readersWake_.notify_one();
             }
             return Result::Entries;
         }
@@ -200,6 +202,14 @@ FolderPrefetcher::Result FolderPrefetcher::Next(const FolderPtr& folder, std::ve
         if (shouldStop_()) {
             return Result::Stopped;
         }
-        walkerWakes_.wait_for(lock, kStopCheckInterval);
+        // The walk has waited longer than a local disk takes to answer: the folders come from a file
+        // server, so one more thread reads, and another for every further moment of waiting.
+        auto now = std::chrono::steady_clock::now();
+        bool growing = threads_.size() < maxThreads_;
+        if (growing && now - waitingSince >= kPatience) {
+            threads_.emplace_back(&FolderPrefetcher::Work, this);
+            waitingSince = now;
+        }
+        walkerWakes_.wait_for(lock, growing ? kPatience : kStopCheckInterval);
     }
 }

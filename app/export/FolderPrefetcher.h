@@ -34,9 +34,11 @@ public:
 };
 
 // Reads the folders of a tree ahead of the recursive walk, on a few threads of its own, over a slow
-// (network) file system many at once. The walk takes each folder's entries in the file system's order
-// and the folders in its own pre-order; which folder is read first is decided by that same order, so
-// the folders the walk needs soonest are read first.
+// (network) file system many at once. It starts with one thread and adds one (up to `threads`) for
+// every millisecond the walk waits, so a local disk, which answers at once, keeps one or two busy.
+// The walk takes each folder's entries in the file system's order and the folders in its own
+// pre-order; which folder is read first is decided by that same order, so the folders the walk needs
+// soonest are read first.
 //
 // The read-ahead is bounded: beyond kReadAheadEntries entries waiting for the walk, only the folder the
 // walk is in is read further. A folder read ahead keeps its failure (opening or reading it) for the
@@ -106,5 +108,7 @@ private:
     FolderPtr current_;
     std::size_t buffered_ = 0;
     std::atomic<bool> stop_{false};
+    unsigned maxThreads_ = kThreads;
+    // Started under the mutex (by the walk's thread, once by the constructor), joined by the destructor.
     std::vector<std::thread> threads_;
 };
