@@ -140,7 +140,8 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
                              const ExportOptions& options) {
     // A relative text is made absolute first: the listed paths, the path cells and the workbook's place
     // then agree.
-    const std::u16string folderText = TextOf(AbsolutePath(typedFolder));
+    const CWString folder = AbsolutePath(typedFolder);
+    const std::u16string folderText = TextOf(folder);
     if (!PathExists(folderText) || !IsFolder(folderText)) {
         return Outcome(ExportOutcomeKind::DirectoryError);
     }
@@ -155,9 +156,8 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
                        std::ref(listing));
 
     const std::int64_t progressInterval = options.progressInterval > 0 ? options.progressInterval : 1;
-    const std::u16string outputPath = options.outputPath.IsEmpty()
-                                          ? folderText + PathSeparator() + kOutputName
-                                          : TextOf(AbsolutePath(options.outputPath));
+    const std::u16string outputPath = options.outputPath.IsEmpty() ? TextOf(ExportOutputPath(folder))
+                                                                   : TextOf(AbsolutePath(options.outputPath));
     // The placement goes after the writer has let go of the temporary workbook (reverse order).
     std::optional<WorkbookPlacement> placement;
     std::optional<WorkbookWriter> writer;
