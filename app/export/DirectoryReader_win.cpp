@@ -122,16 +122,7 @@ bool DirectoryReader::OpenSubfolder(const DirectoryReader& parent, std::u16strin
         Fail(displayPath, ERROR_INVALID_HANDLE);
         return false;
     }
-    auto state = std::make_unique<State>();
-    state->rawFolder = JoinPath(parent.state_->rawFolder, parent.state_->lastRawName);
-    state->displayFolder = std::u16string(displayPath);
-    DWORD error = 0;
-    if (!StartFind(state->rawFolder, state->find, state->data, state->pending, error)) {
-        Fail(displayPath, static_cast<int>(error));
-        return false;
-    }
-    state_ = std::move(state);
-    return true;
+    return OpenRaw(parent.LastEntryRawPath(), displayPath);
 }
 
 RawFolderPath DirectoryReader::LastEntryRawPath() const {

@@ -1,3 +1,4 @@
+#include "tests/app/WidePath_win.h"
 #include "tests/app/WorkbookExpectation.h"
 
 #include "app/export/NameCoding.h"
@@ -14,20 +15,6 @@
 // folder; the CTest step morvane_app_workbooks compares them natively right after this executable.
 
 namespace {
-
-// A path for the file calls; a long one in its "\\?\" form, so tests can use folders of any length.
-class Wide {
-public:
-    explicit Wide(const std::u16string& text) : text_(text.begin(), text.end()) {
-        if (text_.size() >= MAX_PATH - 12 && text_.rfind(L"\\\\", 0) != 0) {
-            text_ = L"\\\\?\\" + text_;
-        }
-    }
-    operator const wchar_t*() const { return text_.c_str(); }
-
-private:
-    std::wstring text_;
-};
 
 std::u16string ReadbackFolder() {
     wchar_t value[MAX_PATH];
