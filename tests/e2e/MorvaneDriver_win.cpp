@@ -125,6 +125,22 @@ bool Start(const std::wstring& morvane, const std::wstring& argument, PROCESS_IN
     return true;
 }
 
+// Starts Morvane.exe with `argument` and waits for its window, reporting under `windowKey` whether it
+// came; without one the process is ended and its handle closed, and the result is null.
+HWND StartWithWindow(const std::wstring& morvane, const std::wstring& argument, PROCESS_INFORMATION& process,
+                     const char* windowKey) {
+    if (!Start(morvane, argument, process)) {
+        return nullptr;
+    }
+    const HWND form = WaitForMainForm(process.dwProcessId);
+    Report(windowKey, form != nullptr ? 1 : 0);
+    if (form == nullptr) {
+        TerminateProcess(process.hProcess, 2);
+        CloseHandle(process.hProcess);
+    }
+    return form;
+}
+
 // Closes the window and reports, under `key`, whether the program ended and with what exit code.
 void CloseAndReport(HWND form, PROCESS_INFORMATION& process, const std::string& key) {
     PostMessageW(form, WM_CLOSE, 0, 0);
@@ -146,28 +162,16 @@ void StartWithArguments(const std::wstring& morvane, const std::wstring& signalD
                         const std::wstring& folder, const std::wstring& file) {
     const std::wstring workbook = folder + L"\\文件清单_.xlsx";
     PROCESS_INFORMATION process{};
-    if (!Start(morvane, file, process)) {
-        return;
-    }
-    HWND form = WaitForMainForm(process.dwProcessId);
-    Report("fileArgumentWindow", form != nullptr ? 1 : 0);
+    HWND form = StartWithWindow(morvane, file, process, "fileArgumentWindow");
     if (form == nullptr) {
-        TerminateProcess(process.hProcess, 2);
-        CloseHandle(process.hProcess);
         return;
     }
     Report("fileArgumentPathBox", TextOf(GetDlgItem(form, kPathBoxId)));
     Report("fileArgumentStatus", TextOf(GetDlgItem(form, kStatusLabelId)));
     CloseAndReport(form, process, "fileArgument");
 
-    if (!Start(morvane, folder, process)) {
-        return;
-    }
-    form = WaitForMainForm(process.dwProcessId);
-    Report("folderArgumentWindow", form != nullptr ? 1 : 0);
+    form = StartWithWindow(morvane, folder, process, "folderArgumentWindow");
     if (form == nullptr) {
-        TerminateProcess(process.hProcess, 2);
-        CloseHandle(process.hProcess);
         return;
     }
     Report("folderArgumentPathBox", TextOf(GetDlgItem(form, kPathBoxId)));
@@ -188,14 +192,8 @@ void StartWithArguments(const std::wstring& morvane, const std::wstring& signalD
 int Drive(wchar_t** argv) {
     const std::wstring morvane = argv[1];
     PROCESS_INFORMATION process{};
-    if (!Start(morvane, L"", process)) {
-        return 1;
-    }
-    const HWND form = WaitForMainForm(process.dwProcessId);
-    Report("window", form != nullptr ? 1 : 0);
+    const HWND form = StartWithWindow(morvane, L"", process, "window");
     if (form == nullptr) {
-        TerminateProcess(process.hProcess, 2);
-        CloseHandle(process.hProcess);
         return 1;
     }
     RECT client{};
@@ -332,14 +330,8 @@ unsigned long long StrayFiles(const std::wstring& folder) {
 // the window mid-export, in a Morvane.exe of its own. Keys start with "long", "cancel" and "close".
 void DriveLongExport(const std::wstring& morvane, const std::wstring& folder) {
     PROCESS_INFORMATION process{};
-    if (!Start(morvane, L"", process)) {
-        return;
-    }
-    const HWND form = WaitForMainForm(process.dwProcessId);
-    Report("longWindow", form != nullptr ? 1 : 0);
+    const HWND form = StartWithWindow(morvane, L"", process, "longWindow");
     if (form == nullptr) {
-        TerminateProcess(process.hProcess, 2);
-        CloseHandle(process.hProcess);
         return;
     }
     const std::wstring workbook = folder + L"\\文件清单_.xlsx";
