@@ -151,6 +151,24 @@ void CPoolMem::PushBlock(void* block) {
     Unlock();
 }
 
+std::int64_t CPoolMem::FreeBlockCount() {
+    Lock();
+    std::int64_t count = 0;
+    for (void* block = freeHead_; block != nullptr;) {
+        if (!Contains(block) || ++count > static_cast<std::int64_t>(kBlockCount)) {
+            count = -1;
+            break;
+        }
+        UnpoisonBytes(block, sizeof(void*));
+        void* next = nullptr;
+        std::memcpy(&next, block, sizeof(void*));
+        PoisonBytes(block, sizeof(void*));
+        block = next;
+    }
+    Unlock();
+    return count;
+}
+
 void CPoolMem::Lock() {
     for (;;) {
         if (lockWord_.fetch_sub(1, std::memory_order_acquire) == 1) {

@@ -33,6 +33,9 @@ public:
     bool Contains(const void* block) const;
     const void* GetRegionStart() const { return regionStart_; }
     const void* GetRegionEnd() const { return regionEnd_; }
+    // The blocks on the free list now, counted under the lock: a balance to check that everything taken
+    // was given back. A list broken by a stray free (a cycle, a block outside the region) counts as -1.
+    std::int64_t FreeBlockCount();
 
     // Operations. Alloc and Realloc end the process with exit code -1 when the heap fails; TryAlloc
     // returns null instead. Free ignores null.

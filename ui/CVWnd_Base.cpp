@@ -5,6 +5,7 @@
 
 #include "appsvc/CVolAppInstance.h"
 #include "appsvc/CVolWtlAppModule.h"
+#include "runtime/ThreadLocal.h"
 #include "ui/FrameworkWindowMessages.h"
 #include "ui/NotificationReflection.h"
 #include "ui/WindowClassRegistry.h"
@@ -16,18 +17,19 @@ constexpr wchar_t kObjectProperty[] = L"Morvane.CVWnd";
 
 // The object whose window is being created: it takes the first message of the new window, which for
 // top-level windows is WM_GETMINMAXINFO, before WM_NCCREATE.
-thread_local CVWnd_Base* creatingObject = nullptr;
+thread_local ThreadLocal<CVWnd_Base*> creatingObject;
 
 // Exceptions must not unwind through the system's frames between a window procedure and whoever sent
 // the message. One raised while framework windows are being created (the program's start-up) is
 // carried across CreateWindowExW and raised again there, so the start-up's catcher sees it; one
-// raised while the message loop runs ends only the message that caused it.
-thread_local int creationDepth = 0;
-thread_local std::exception_ptr creationException;
+// raised while the message loop runs ends only the message that caused it. The exception is kept by
+// the innermost creating call; the thread holds only the way to it.
+thread_local ThreadLocal<std::exception_ptr*> creationException;
 
 LRESULT AnswerForEscapedException(UINT message) {
-    if (creationDepth > 0 && creationException == nullptr) {
-        creationException = std::current_exception();
+    std::exception_ptr* slot = creationException.Get();
+    if (slot != nullptr && *slot == nullptr) {
+        *slot = std::current_exception();
     }
     // A window whose creation failed this way is not made.
     if (message == WM_NCCREATE) {
@@ -99,16 +101,16 @@ HWND CVWnd_Base::CreateFrameworkWindow(const WindowClassDescription& windowClass
         return nullptr;
     }
     previousProcedure_ = windowClass.baseProcedure != nullptr ? windowClass.baseProcedure : DefWindowProcW;
-    creatingObject = this;
-    ++creationDepth;
+    std::exception_ptr raised;
+    std::exception_ptr* const outer = creationException.Get();
+    creationException.Set(&raised);
+    creatingObject.Set(this);
     const HWND window =
         CreateWindowExW(exStyle, MAKEINTATOM(windowClass.atom), reinterpret_cast<const wchar_t*>(text), style,
                         x, y, width, height, parent, menuOrId, instance, nullptr);
-    --creationDepth;
-    creatingObject = nullptr;
-    if (creationException != nullptr) {
-        std::exception_ptr raised = creationException;
-        creationException = nullptr;
+    creationException.Set(outer);
+    creatingObject.Set(nullptr);
+    if (raised != nullptr) {
         if (window != nullptr && IsWindow(window)) {
             DestroyWindow(window);
         }
@@ -126,9 +128,9 @@ LRESULT CVWnd_Base::CallDefaultProcedure(UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT CALLBACK CVWnd_Base::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CVWnd_Base* self = FromHandle(window);
-    if (self == nullptr && creatingObject != nullptr) {
-        self = creatingObject;
-        creatingObject = nullptr;
+    if (self == nullptr && creatingObject.Get() != nullptr) {
+        self = creatingObject.Get();
+        creatingObject.Set(nullptr);
         self->Attach(window);
     }
     if (self == nullptr) {

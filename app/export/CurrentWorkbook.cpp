@@ -1,6 +1,5 @@
 #include "app/export/CurrentWorkbook.h"
 
-#include "runtime/CVolMem.h"
 #include "runtime/Utf8Conversion.h"
 
 void RecordCurrentWorkbook(lxw_workbook* workbook, lxw_worksheet* worksheet) {
@@ -8,8 +7,7 @@ void RecordCurrentWorkbook(lxw_workbook* workbook, lxw_worksheet* worksheet) {
     currentWorksheet.store(worksheet, std::memory_order_relaxed);
 }
 
-lxw_error WriteCellText(lxw_worksheet* worksheet, lxw_row_t row, lxw_col_t column, const CWString& text) {
-    // One conversion buffer per thread serves every cell: a workbook has millions of them.
-    thread_local CVolMem utf8;
+lxw_error WriteCellText(lxw_worksheet* worksheet, lxw_row_t row, lxw_col_t column, const CWString& text,
+                        CVolMem& utf8) {
     return worksheet_write_string(worksheet, row, column, WideToUtf8(text.GetText(), utf8), nullptr);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runtime/CVolMem.h"
 #include "runtime/CWString.h"
 
 #include <xlsxwriter.h>
@@ -15,5 +16,7 @@ inline std::atomic<lxw_worksheet*> currentWorksheet{nullptr};
 void RecordCurrentWorkbook(lxw_workbook* workbook, lxw_worksheet* worksheet);
 
 // Writes `text` as a text cell without format into `worksheet`; row and column count from 0. An empty
-// text leaves the cell empty. Returns the library's result.
-lxw_error WriteCellText(lxw_worksheet* worksheet, lxw_row_t row, lxw_col_t column, const CWString& text);
+// text leaves the cell empty. `utf8` is the caller's conversion buffer, kept from cell to cell (a
+// workbook has millions of them). Returns the library's result.
+lxw_error WriteCellText(lxw_worksheet* worksheet, lxw_row_t row, lxw_col_t column, const CWString& text,
+                        CVolMem& utf8);

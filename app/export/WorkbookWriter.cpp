@@ -84,8 +84,8 @@ bool WorkbookWriter::BeginSheet(int number) {
 
 bool WorkbookWriter::WriteRow(std::int64_t row, const CWString (&texts)[kExportColumnCount]) {
     for (int column = 0; column < kExportColumnCount; ++column) {
-        lxw_error result =
-            WriteCellText(sheet_, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column), texts[column]);
+        lxw_error result = WriteCellText(sheet_, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
+                                         texts[column], utf8_);
         if (result != LXW_NO_ERROR && result != LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
             return Fail("worksheet_write_string", result);
         }

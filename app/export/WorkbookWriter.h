@@ -4,6 +4,7 @@
 #include "app/export/ExportColumns.h"
 #include "app/export/FileRecord.h"
 #include "app/export/FileSystemError.h"
+#include "runtime/CVolMem.h"
 #include "runtime/CWString.h"
 
 #include <cstdint>
@@ -63,5 +64,7 @@ private:
     std::int64_t rows_ = 0;
     bool failed_ = false;
     CreationDateTextCache dates_;
+    // The cells' UTF-8 conversion buffer: one writer serves one export on one thread.
+    CVolMem utf8_;
     FileSystemError error_;
 };

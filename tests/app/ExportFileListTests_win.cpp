@@ -1,3 +1,5 @@
+#include "app/export/WorkbookWriter.h"
+#include "runtime/CPoolMem.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
 
@@ -5,7 +7,10 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -328,6 +333,40 @@ TEST_F(ExportWinTest, GivesRowsToNamesWithLoneSurrogates) {
     ASSERT_EQ(Export(tree_.Root(), false).kind, ExportOutcomeKind::Done);
     ExpectWorkbook(Output(), WorkbookExpectation::SingleSheet(
                                  {FileRow(u"bad\uFFFD.txt", u"bad\uFFFD", u"txt", u"0KB")}));
+}
+
+// Each export writes its cells on a thread that ends afterwards. Whatever the cell writing keeps for its
+// thread must go at the thread's end without touching freed memory: the toolchain's thread-local
+// storage is freed before the destructors of its objects run.
+TEST_F(ExportWinTest, ThreadsThatWriteCellsEndWithoutHarmingTheHeapOrThePool) {
+    constexpr int kThreads = 2000;
+    // A few at a time, as the window's export and the listing threads overlap: memory one thread frees
+    // at its end is then soon handed to another.
+    constexpr int kAtOnce = 8;
+    const std::int64_t freeBefore = CPoolMem::Instance().FreeBlockCount();
+    const FileRecord file{tree_.Path(u"报告.final.docx"), 1500000, 0};
+    std::atomic<int> written{0};
+    for (int first = 0; first < kThreads; first += kAtOnce) {
+        std::vector<std::thread> threads;
+        for (int thread = first; thread < first + kAtOnce; ++thread) {
+            threads.emplace_back([&, thread] {
+                // The writer drops its workbook unwritten when it goes.
+                WorkbookWriter writer(0);
+                std::u16string path = tree_.Path(
+                    u"cells" + std::u16string(1, static_cast<char16_t>(u'A' + thread % 26)) + u".xlsx");
+                if (writer.Open(path, tree_.Root(), 100) && writer.Add(file) && writer.Add(file)) {
+                    ++written;
+                }
+            });
+        }
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+    }
+    EXPECT_EQ(written.load(), kThreads);
+    EXPECT_NE(HeapValidate(GetProcessHeap(), 0, nullptr), FALSE);
+    EXPECT_EQ(CPoolMem::Instance().FreeBlockCount(), freeBefore);
+    EXPECT_EQ(tree_.ListNames(), std::vector<std::u16string>{});
 }
 
 }  // namespace

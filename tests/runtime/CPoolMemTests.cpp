@@ -181,10 +181,21 @@ TEST(CPoolMem, ConcurrentUseLosesAndDuplicatesNoBlock) {
     std::thread b(churn);
     a.join();
     b.join();
+    EXPECT_EQ(pool.FreeBlockCount(), static_cast<std::int64_t>(CPoolMem::kBlockCount));
     const std::vector<void*> blocks = DrainPool(pool);
+    EXPECT_EQ(pool.FreeBlockCount(), 0);
     EXPECT_EQ(std::set<void*>(blocks.begin(), blocks.end()).size(), CPoolMem::kBlockCount);
     EXPECT_EQ(blocks.size(), CPoolMem::kBlockCount);
     FreeAll(pool, blocks);
+}
+
+TEST(CPoolMem, AFreeListBrokenByAStrayFreeIsNotCounted) {
+    CPoolMem pool;
+    void* block = pool.Alloc(16);
+    EXPECT_EQ(pool.FreeBlockCount(), static_cast<std::int64_t>(CPoolMem::kBlockCount) - 1);
+    pool.Free(block);
+    pool.Free(block);  // the block now leads to itself
+    EXPECT_EQ(pool.FreeBlockCount(), -1);
 }
 
 TEST(CPoolMem, InstanceIsOneProcessWidePoolBehindEveryLibraryObject) {
