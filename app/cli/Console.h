@@ -24,4 +24,9 @@ public:
     // so that the export can stop and clean up. A second one ends the process as usual. `flag` must
     // outlive the process's run.
     static void SetInterruptFlag(std::atomic<bool>* flag);
+
+    // Tells whoever started the program that the export begins and an interrupt now cancels it: when
+    // the environment variable MORVANE_READY_FD names an inherited descriptor (on Windows a handle), one
+    // line "ready" is written to it and it is closed. A test that sends Ctrl-C waits for that line.
+    static void AnnounceExportStart();
 };

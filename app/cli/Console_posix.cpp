@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 std::vector<std::u16string> Console::Arguments(int argc, char** argv) {
     std::vector<std::u16string> arguments;
@@ -45,4 +46,21 @@ void Console::SetInterruptFlag(std::atomic<bool>* flag) {
     // The first Ctrl-C asks; a second one, with the default action back, ends the process.
     action.sa_flags = SA_RESETHAND | SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
+}
+
+void Console::AnnounceExportStart() {
+    const char* named = std::getenv("MORVANE_READY_FD");
+    if (named == nullptr || *named == '\0') {
+        return;
+    }
+    char* end = nullptr;
+    long fd = std::strtol(named, &end, 10);
+    if (*end != '\0' || fd < 0 || fd > 1024 * 1024) {
+        return;
+    }
+    static constexpr char kLine[] = "ready\n";
+    if (write(static_cast<int>(fd), kLine, sizeof kLine - 1) < 0) {
+        return;  // nobody listens: nothing to tell
+    }
+    close(static_cast<int>(fd));
 }

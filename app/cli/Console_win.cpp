@@ -6,6 +6,9 @@
 
 #include <shellapi.h>
 
+#include <cstdint>
+#include <cstdlib>
+
 namespace {
 
 std::atomic<bool>* interruptFlag = nullptr;
@@ -62,4 +65,23 @@ bool Console::IsTerminal(Stream stream) {
 void Console::SetInterruptFlag(std::atomic<bool>* flag) {
     interruptFlag = flag;
     SetConsoleCtrlHandler(&OnConsoleControl, TRUE);
+}
+
+void Console::AnnounceExportStart() {
+    wchar_t named[32];
+    DWORD length = GetEnvironmentVariableW(L"MORVANE_READY_FD", named, 32);
+    if (length == 0 || length >= 32) {
+        return;
+    }
+    wchar_t* end = nullptr;
+    unsigned long long value = std::wcstoull(named, &end, 10);
+    if (*end != L'\0' || value == 0) {
+        return;
+    }
+    HANDLE handle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
+    static constexpr char kLine[] = "ready\n";
+    DWORD written = 0;
+    if (WriteFile(handle, kLine, sizeof kLine - 1, &written, nullptr)) {
+        CloseHandle(handle);
+    }
 }

@@ -55,6 +55,7 @@ int RunExport(const CommandLine& command) {
     options.outputPath.SetUnits(command.output.data(), static_cast<std::int64_t>(command.output.size()));
     options.cancel = &interrupted;
     Console::SetInterruptFlag(&interrupted);
+    Console::AnnounceExportStart();
     ExportOutcome outcome = ExportFileList(folder, command.recursive, options);
     progress.Finish();
 

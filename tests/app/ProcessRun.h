@@ -34,7 +34,7 @@ ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, con
 // superuser, who alone may change user).
 bool CanRunUnprivileged(std::string& reason);
 
-// POSIX only: runs morvane-export as RunMorvaneExport does and, once its export is under way (its
-// listing thread has started), sends it SIGINT, as Ctrl-C in a terminal does. `interrupted` tells
+// POSIX only: runs morvane-export as RunMorvaneExport does and, once it says that its export has
+// begun, sends it SIGINT, as Ctrl-C in a terminal does. `interrupted` tells
 // whether the signal reached it while it was still running.
 ProcessResult RunMorvaneExportInterrupted(const std::vector<std::u16string>& arguments, bool& interrupted);

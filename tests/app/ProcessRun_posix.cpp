@@ -2,18 +2,15 @@
 
 #include "app/export/NameCoding.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -40,35 +37,15 @@ int TemporaryFile() {
     return fd;
 }
 
-int ThreadCount(pid_t process) {
-    std::string path = "/proc/" + std::to_string(process) + "/task";
-    DIR* tasks = opendir(path.c_str());
-    if (tasks == nullptr) {
-        return 0;
+// Waits for the child's line that its export has begun (MORVANE_READY_FD), then sends SIGINT; false
+// when the child ended without it.
+bool InterruptOnceExporting(pid_t child, int ready) {
+    std::string line;
+    char c = 0;
+    while (line != "ready\n" && read(ready, &c, 1) == 1) {
+        line += c;
     }
-    int count = 0;
-    while (dirent* entry = readdir(tasks)) {
-        count += entry->d_name[0] != '.' ? 1 : 0;
-    }
-    closedir(tasks);
-    return count;
-}
-
-// Waits until the child runs a second thread, then sends SIGINT; false when the child ended first.
-bool InterruptOnceExporting(pid_t child) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (std::chrono::steady_clock::now() < deadline) {
-        siginfo_t info{};
-        if (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-            info.si_pid == child) {
-            return false;
-        }
-        if (ThreadCount(child) >= 2) {
-            return kill(child, SIGINT) == 0;
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    return false;
+    return line == "ready\n" && kill(child, SIGINT) == 0;
 }
 
 ProcessResult Run(const std::vector<std::u16string>& arguments, const RunOptions& options, bool interrupt,
@@ -86,13 +63,20 @@ ProcessResult Run(const std::vector<std::u16string>& arguments, const RunOptions
 
     int out = TemporaryFile();
     int err = TemporaryFile();
-    if (out < 0 || err < 0) {
+    // The child's line that its export has begun, when it is to be interrupted.
+    int ready[2] = {-1, -1};
+    if (out < 0 || err < 0 || (interrupt && pipe2(ready, O_CLOEXEC) != 0)) {
         return result;
     }
     pid_t child = fork();
     if (child == 0) {
         dup2(out, STDOUT_FILENO);
         dup2(err, STDERR_FILENO);
+        if (interrupt) {
+            // The copy dup makes stays open across exec.
+            int announce = dup(ready[1]);
+            setenv("MORVANE_READY_FD", std::to_string(announce).c_str(), 1);
+        }
         for (const auto& [name, value] : options.environment) {
             if (value.empty()) {
                 unsetenv(name.c_str());
@@ -116,8 +100,10 @@ ProcessResult Run(const std::vector<std::u16string>& arguments, const RunOptions
         execv(kExecutable, argv.data());
         _exit(127);
     }
-    if (interrupt && child > 0) {
-        *interrupted = InterruptOnceExporting(child);
+    if (interrupt) {
+        close(ready[1]);
+        *interrupted = child > 0 && InterruptOnceExporting(child, ready[0]);
+        close(ready[0]);
     }
     int status = 0;
     if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
