@@ -9,7 +9,6 @@
 
 #include <xlsxwriter.h>
 
-#include <atomic>
 #include <string>
 
 namespace {
@@ -40,7 +39,7 @@ int ExitCodeOf(ExportOutcomeKind kind) {
 }
 
 // Set by Ctrl-C: the export stops, removes its temporary file and ends as cancelled.
-std::atomic<bool> interrupted{false};
+CancelToken interrupted;
 
 std::u16string Widen(const char* text) {
     return DecodeUtf8Lossy(text != nullptr ? text : "");
@@ -54,7 +53,7 @@ int RunExport(const CommandLine& command) {
     options.observer = &progress;
     options.outputPath.SetUnits(command.output.data(), static_cast<std::int64_t>(command.output.size()));
     options.cancel = &interrupted;
-    Console::SetInterruptFlag(&interrupted);
+    Console::SetInterruptToken(&interrupted);
     ExportOutcome outcome = ExportFileList(folder, command.recursive, options);
     progress.Finish();
 

@@ -57,7 +57,7 @@ std::u16string TextOf(const CWString& text) {
 }
 
 bool Cancelled(const ExportOptions& options) {
-    return options.cancel != nullptr && options.cancel->load(std::memory_order_relaxed);
+    return options.cancel != nullptr && options.cancel->IsSet();
 }
 
 ExportOutcome Outcome(ExportOutcomeKind kind, std::int64_t fileCount = 0, FileSystemError cause = {}) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/export/CancelToken.h"
 #include "app/export/ExportObserver.h"
 
 #include "runtime/CWString.h"
 
-#include <atomic>
 #include <cstdint>
 
 // A worksheet holds 1,048,576 rows: the header and 1,048,575 files. Further files continue on
@@ -24,7 +24,7 @@ struct ExportOptions {
     // Set from any thread (or a signal handler) to stop the export: it then ends as Cancelled, removes
     // its temporary file and leaves an earlier workbook as it was. Looked at for every listed entry and
     // every written row, and at least every few milliseconds while either side waits.
-    const std::atomic<bool>* cancel = nullptr;
+    const CancelToken* cancel = nullptr;
     // Where the workbook goes (morvane-export -o); empty for "文件清单_.xlsx" in the folder itself. A
     // relative path is taken against the current folder.
     CWString outputPath;

@@ -248,15 +248,15 @@ public:
     explicit CancellingObserver(std::int64_t after) : after_(after) {}
 
     void OnProgress(std::int64_t, std::int64_t rowsWritten) override {
-        if (cancel.load()) {
+        if (cancel.IsSet()) {
             lastRows_ = rowsWritten;
         } else if (rowsWritten >= after_) {
-            cancel.store(true);
+            cancel.Set();
             lastRows_ = rowsWritten;
         }
     }
 
-    std::atomic<bool> cancel{false};
+    CancelToken cancel;
     std::int64_t lastRows_ = -1;
 
 private:
@@ -327,7 +327,8 @@ TEST(ExportColumnsTest, DefinesTheFiveColumnsInOrder) {
 TEST_F(ExportTest, CancelledKeepsTheEarlierWorkbookAndLeavesNoTemporaryFile) {
     tree_.MakeFile(u"a.txt");
     tree_.WriteFile(kOutputName, "earlier workbook");
-    std::atomic<bool> cancel{true};
+    CancelToken cancel;
+    cancel.Set();
     ExportOptions options;
     options.cancel = &cancel;
     for (bool recursive : {false, true}) {
