@@ -5,10 +5,12 @@
 #include "app/cli/ProgressLine.h"
 #include "app/export/ExportFileList.h"
 #include "app/export/ExportOutcomeText.h"
+#include "app/export/FileOperations.h"
 #include "app/export/NameCoding.h"
 
 #include <xlsxwriter.h>
 
+#include <chrono>
 #include <string>
 
 namespace {
@@ -37,6 +39,9 @@ int ExitCodeOf(ExportOutcomeKind kind) {
     }
     return kExitFailed;
 }
+
+// How long the process stays, at most, for a temporary file another program still holds.
+inline constexpr std::chrono::milliseconds kDeferredRemovalWait{5000};
 
 // Set by Ctrl-C: the export stops, removes its temporary file and ends as cancelled.
 CancelToken interrupted;
@@ -68,6 +73,11 @@ int RunExport(const CommandLine& command) {
     }
     CWString text = ExportOutcomeText(outcome);
     Console::Write(Console::Stream::Output, std::u16string(text.GetText()) + u"\n");
+    // The outcome is out; a temporary file another program held goes once it lets go, if it does soon.
+    for (const std::u16string& left : WaitForDeferredRemovals(kDeferredRemovalWait)) {
+        Console::Write(Console::Stream::Error, u"morvane-export: " + ReplaceLoneSurrogates(left) +
+                                                   u": still open in another program, not removed\n");
+    }
     if (outcome.kind == ExportOutcomeKind::Done && !outcome.skippedFolders.empty()) {
         return kExitSkippedFolders;
     }

@@ -1,6 +1,7 @@
 #include "app/export/ExportFileList.h"
 
 #include "app/export/AbsolutePath.h"
+#include "app/export/FileOperations.h"
 #include "app/export/FilePath.h"
 #include "app/export/FileRecordQueue.h"
 #include "app/export/ListFiles.h"
@@ -149,6 +150,8 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
     if (rowsPerSheet > kDataRowsPerSheet) {
         rowsPerSheet = kDataRowsPerSheet;
     }
+    const std::u16string outputPath = options.outputPath.IsEmpty() ? TextOf(ExportOutputPath(folder))
+                                                                   : TextOf(AbsolutePath(options.outputPath));
 
     FileRecordQueue queue(options.cancel);
     ListingResult listing;
@@ -156,8 +159,6 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
                        std::ref(listing));
 
     const std::int64_t progressInterval = options.progressInterval > 0 ? options.progressInterval : 1;
-    const std::u16string outputPath = options.outputPath.IsEmpty() ? TextOf(ExportOutputPath(folder))
-                                                                   : TextOf(AbsolutePath(options.outputPath));
     // The placement goes after the writer has let go of the temporary workbook (reverse order).
     std::optional<WorkbookPlacement> placement;
     std::optional<WorkbookWriter> writer;
@@ -213,7 +214,9 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
     if (!placed) {
         error = writer->Error();
     } else {
-        placed = !Cancelled(options) && placement->PutInPlace(outputPath, error);
+        HeldFileRetry retry(options.cancel, options.heldFileWait);
+        placed =
+            !Cancelled(options) && placement->PutInPlace(outputPath, retry, error, options.placementSeam);
     }
     if (!placed) {
         discard();
