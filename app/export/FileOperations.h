@@ -47,9 +47,10 @@ bool MoveFileAcross(std::u16string_view from, std::u16string_view to, HeldFileRe
 
 // True when the system's refusal `code` of a replacement, move or removal is one another program can
 // cause by holding a file open, so that a later try may succeed: on Windows a sharing or lock
-// violation, access denied (unless `readOnly`: the file to be replaced has the read-only attribute,
-// which lasts) and the three failures of ReplaceFileW (1175 to 1177). Never on POSIX.
-bool AnotherProgramMayCause(int code, bool readOnly);
+// violation, access denied (unless `targetRefusesForGood`: what stands at the target's name is a
+// read-only file or a folder, which refuse access for as long as they are there) and the three
+// failures of ReplaceFileW (1175 to 1177). Never on POSIX.
+bool AnotherProgramMayCause(int code, bool targetRefusesForGood);
 
 // True when another program holds the existing file at `path` open so that it cannot be replaced (it
 // does not share its deletion), as Excel holds an open workbook: found by opening the file for

@@ -35,9 +35,11 @@ bool Exists(const std::u16string& path) {
     return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool IsReadOnly(const std::u16string& path) {
-    DWORD attributes = GetFileAttributesW(Wide(path));
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+// True for a read-only file or a folder: what refuses access to a replacement for as long as it is
+// there, whoever holds what.
+bool RefusesForGood(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0;
 }
 
 // One try at removing a file (a path in the system's form): true when it is gone or never will be,
@@ -87,10 +89,10 @@ enum class Try {
     Failed,
 };
 
-Try Refusal(DWORD code, const char* operation, std::u16string_view to, bool readOnly,
+Try Refusal(DWORD code, const char* operation, std::u16string_view to, bool refusesForGood,
             FileSystemError& error) {
     Failed(code, operation, to, error);
-    return AnotherProgramMayCause(static_cast<int>(code), readOnly) ? Try::Refused : Try::Failed;
+    return AnotherProgramMayCause(static_cast<int>(code), refusesForGood) ? Try::Refused : Try::Failed;
 }
 
 Try MoveOverOnce(std::u16string_view from, std::u16string_view to, std::u16string_view backup,
@@ -135,12 +137,12 @@ Try MoveOverOnce(std::u16string_view from, std::u16string_view to, std::u16strin
         // Only where the file system cannot replace (the old file is then untouched) is it moved over.
         if (code != ERROR_CALL_NOT_IMPLEMENTED && code != ERROR_INVALID_FUNCTION &&
             code != ERROR_NOT_SUPPORTED) {
-            return Refusal(code, "ReplaceFileW", to, (attributes & FILE_ATTRIBUTE_READONLY) != 0, error);
+            return Refusal(code, "ReplaceFileW", to, RefusesForGood(attributes), error);
         }
     }
     if (!MoveFileExW(Wide(source), Wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DWORD code = GetLastError();
-        return Refusal(code, "MoveFileExW", to, IsReadOnly(target), error);
+        return Refusal(code, "MoveFileExW", to, RefusesForGood(GetFileAttributesW(Wide(target))), error);
     }
     return Try::Done;
 }
@@ -177,7 +179,7 @@ bool MoveFileAcross(std::u16string_view from, std::u16string_view to, HeldFileRe
     return true;
 }
 
-bool AnotherProgramMayCause(int code, bool readOnly) {
+bool AnotherProgramMayCause(int code, bool targetRefusesForGood) {
     switch (code) {
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
@@ -187,7 +189,7 @@ bool AnotherProgramMayCause(int code, bool readOnly) {
             return true;
         case ERROR_ACCESS_DENIED:
             // Also what a file gives while it waits to be deleted until another program closes it.
-            return !readOnly;
+            return !targetRefusesForGood;
         default:
             return false;
     }

@@ -115,7 +115,7 @@ TEST(FileOperationsWin, TriesAgainOnlyAfterRefusalsAnotherProgramCanCause) {
     const struct {
         const char* what;
         int code;
-        bool readOnly;
+        bool targetRefusesForGood;
         bool retried;
     } rows[] = {
         {"sharing violation", ERROR_SHARING_VIOLATION, false, true},
@@ -125,7 +125,7 @@ TEST(FileOperationsWin, TriesAgainOnlyAfterRefusalsAnotherProgramCanCause) {
         {"unable to move the replacement", ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, true},
         {"unable to move the replacement, replaced file renamed", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, false,
          true},
-        {"access denied to a read-only file", ERROR_ACCESS_DENIED, true, false},
+        {"access denied to a read-only file or a folder", ERROR_ACCESS_DENIED, true, false},
         {"disk full", ERROR_DISK_FULL, false, false},
         {"end of the disk (handle)", ERROR_HANDLE_DISK_FULL, false, false},
         {"missing folder", ERROR_PATH_NOT_FOUND, false, false},
@@ -136,7 +136,7 @@ TEST(FileOperationsWin, TriesAgainOnlyAfterRefusalsAnotherProgramCanCause) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        EXPECT_EQ(AnotherProgramMayCause(row.code, row.readOnly), row.retried);
+        EXPECT_EQ(AnotherProgramMayCause(row.code, row.targetRefusesForGood), row.retried);
     }
 }
 
@@ -267,6 +267,31 @@ TEST_F(ExportHeldFileTest, PutsTheEarlierWorkbookBackWhenTheReplacementFailsAfte
         } else {
             ExpectWorkbook(Output(), Rows());
         }
+        EXPECT_EQ(tree_.ListNames(), Untouched());
+    }
+}
+
+TEST_F(ExportHeldFileTest, FailsAtOnceWhereNoOtherProgramIsTheCause) {
+    const struct {
+        const char* what;
+        bool folder;  // a folder of the workbook's name instead of a read-only workbook
+    } rows[] = {{"a read-only workbook", false}, {"a folder of the workbook's name", true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.folder) {
+            ASSERT_TRUE(SetFileAttributesW(Wide(Output()), FILE_ATTRIBUTE_NORMAL));
+            tree_.Remove(kOutputName);
+            tree_.MakeFolder(kOutputName);
+        } else {
+            ASSERT_TRUE(SetFileAttributesW(Wide(Output()), FILE_ATTRIBUTE_READONLY));
+        }
+        SteppingSeam seam;
+        ExportOptions options;
+        options.placementSeam = &seam;
+        ExportOutcome outcome = ExportRoot(false, options);
+        ASSERT_EQ(outcome.kind, ExportOutcomeKind::WriteFailed) << testing::PrintToString(outcome);
+        EXPECT_EQ(outcome.cause.code, ERROR_ACCESS_DENIED);
+        EXPECT_EQ(seam.Tries(), 1) << "tried again for nothing";
         EXPECT_EQ(tree_.ListNames(), Untouched());
     }
 }
