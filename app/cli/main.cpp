@@ -34,6 +34,7 @@ int ExitCodeOf(ExportOutcomeKind kind) {
         case ExportOutcomeKind::Cancelled:
             return kExitCancelled;
         case ExportOutcomeKind::WriteFailed:
+        case ExportOutcomeKind::WorkbookInUse:
         case ExportOutcomeKind::ListingFailed:
             break;
     }
@@ -63,7 +64,8 @@ int RunExport(const CommandLine& command) {
     progress.Finish();
 
     const FileSystemError& cause = outcome.cause;
-    if (outcome.kind == ExportOutcomeKind::WriteFailed || outcome.kind == ExportOutcomeKind::ListingFailed) {
+    if (outcome.kind == ExportOutcomeKind::WriteFailed || outcome.kind == ExportOutcomeKind::WorkbookInUse ||
+        outcome.kind == ExportOutcomeKind::ListingFailed) {
         Console::Write(Console::Stream::Error, u"morvane-export: " + Widen(cause.operation.c_str()) + u": " +
                                                    cause.path + u": " + cause.message + u"\n");
     }

@@ -152,6 +152,12 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
     }
     const std::u16string outputPath = options.outputPath.IsEmpty() ? TextOf(ExportOutputPath(folder))
                                                                    : TextOf(AbsolutePath(options.outputPath));
+    // A workbook open in another program (Excel) could not be replaced at the end: the user hears it
+    // now, not after the whole tree has been listed and written.
+    FileSystemError held;
+    if (IsHeldOpenElsewhere(outputPath, held)) {
+        return Outcome(ExportOutcomeKind::WorkbookInUse, 0, std::move(held));
+    }
 
     FileRecordQueue queue(options.cancel);
     ListingResult listing;
@@ -211,6 +217,7 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
     }
     FileSystemError error;
     bool placed = written && writer->Close();
+    const bool writtenInFull = placed;
     if (!placed) {
         error = writer->Error();
     } else {
@@ -222,6 +229,10 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
         discard();
         if (Cancelled(options)) {
             return Outcome(ExportOutcomeKind::Cancelled);
+        }
+        // Taken by another program while the export ran, and still held when the tries ran out.
+        if (writtenInFull && IsHeldOpenElsewhere(outputPath, held)) {
+            return Outcome(ExportOutcomeKind::WorkbookInUse, queue.Listed(), std::move(held));
         }
         // The user knows the workbook, not its temporary name.
         error.path = ReplaceLoneSurrogates(outputPath);

@@ -1,4 +1,6 @@
+#include "app/export/ExportOutcomeText.h"
 #include "app/export/FileOperations.h"
+#include "app/export/SystemErrorText.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
 #include "tests/app/ProcessRun.h"
@@ -159,6 +161,7 @@ long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 inline constexpr char kEarlierWorkbook[] = "the earlier workbook";
+inline constexpr char16_t kInUseText[] = u"生成失败,文件清单_.xlsx 已被其他程序打开,请关闭后重试";
 inline constexpr char16_t kTemporaryPattern[] = u"~文件清单_*.tmp";
 
 // Steps into putting the workbook in place: counts the tries and lets a test act before each one (wait
@@ -216,16 +219,76 @@ protected:
     }
 };
 
-TEST_F(ExportHeldFileTest, KeepsAnEarlierWorkbookThatAnotherProgramHoldsOpen) {
-    HeldOpen holder(Output());
+TEST_F(ExportHeldFileTest, ReportsAWorkbookOpenInAnotherProgramBeforeListing) {
+    const struct {
+        const char* what;
+        DWORD share;
+        ExportOutcomeKind kind;
+    } rows[] = {
+        {"shared with no one", 0, ExportOutcomeKind::WorkbookInUse},
+        {"shared for reading, as Excel does", FILE_SHARE_READ, ExportOutcomeKind::WorkbookInUse},
+        {"shared for reading and writing", FILE_SHARE_READ | FILE_SHARE_WRITE,
+         ExportOutcomeKind::WorkbookInUse},
+        // Such a holder does not keep the workbook from being replaced: the earlier one goes once it
+        // lets go.
+        {"shared for deletion too", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+         ExportOutcomeKind::Done},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        tree_.WriteFile(kOutputName, kEarlierWorkbook);
+        HeldOpen holder(Output(), row.share);
+        ASSERT_TRUE(holder.IsOpen());
+        ExportOutcome outcome = ExportRoot(false);
+        ASSERT_EQ(outcome.kind, row.kind) << testing::PrintToString(outcome);
+        if (row.kind == ExportOutcomeKind::WorkbookInUse) {
+            EXPECT_EQ(Text(ExportOutcomeText(outcome)), kInUseText);
+            EXPECT_EQ(outcome.fileCount, 0) << "found before the listing";
+            EXPECT_EQ(outcome.cause.path, Output());
+            EXPECT_EQ(outcome.cause.code, ERROR_SHARING_VIOLATION);
+            EXPECT_EQ(outcome.cause.message, SystemErrorText(ERROR_SHARING_VIOLATION));
+            holder.Close();
+            EXPECT_EQ(tree_.ReadFile(kOutputName), kEarlierWorkbook);
+        } else {
+            ExpectWorkbook(Output(), Rows());
+            holder.Close();
+        }
+        EXPECT_TRUE(Eventually([&] { return Untouched(tree_.ListNames()); }))
+            << testing::PrintToString(tree_.ListNames());
+    }
+}
+
+TEST_F(ExportHeldFileTest, NamesTheOutputFileThatAnotherProgramHoldsOpen) {
+    tree_.WriteFile(u"elsewhere/list.xlsx", kEarlierWorkbook);
+    HeldOpen holder(tree_.Path(u"elsewhere/list.xlsx"), FILE_SHARE_READ);
     ASSERT_TRUE(holder.IsOpen());
     ExportOptions options;
-    options.heldFileWait = std::chrono::milliseconds(300);
+    options.outputPath = CWString(tree_.Path(u"elsewhere/list.xlsx").c_str());
     ExportOutcome outcome = ExportRoot(false, options);
-    holder.Close();
-    EXPECT_EQ(outcome.kind, ExportOutcomeKind::WriteFailed) << testing::PrintToString(outcome);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::WorkbookInUse) << testing::PrintToString(outcome);
+    EXPECT_EQ(Text(ExportOutcomeText(outcome)), u"生成失败,list.xlsx 已被其他程序打开,请关闭后重试");
+    EXPECT_EQ(tree_.ReadFile(u"elsewhere/list.xlsx"), kEarlierWorkbook);
+    EXPECT_EQ(tree_.ListNames(u"elsewhere"), std::vector<std::u16string>{u"list.xlsx"});
+}
+
+TEST_F(ExportHeldFileTest, ReportsAWorkbookTakenByAnotherProgramWhileExporting) {
+    // Opened, as Excel opens it, after the check before the listing and before the workbook is replaced.
+    std::unique_ptr<HeldOpen> excel;
+    SteppingSeam seam([&](int attempt, std::u16string_view, std::u16string_view) {
+        if (attempt == 1) {
+            excel = std::make_unique<HeldOpen>(Output(), FILE_SHARE_READ);
+        }
+        return 0;
+    });
+    ExportOptions options;
+    options.placementSeam = &seam;
+    options.heldFileWait = std::chrono::milliseconds(500);
+    ExportOutcome outcome = ExportRoot(false, options);
+    ASSERT_TRUE(excel && excel->IsOpen());
+    EXPECT_EQ(outcome.kind, ExportOutcomeKind::WorkbookInUse) << testing::PrintToString(outcome);
+    EXPECT_EQ(Text(ExportOutcomeText(outcome)), kInUseText);
     EXPECT_EQ(outcome.cause.path, Output());
-    EXPECT_FALSE(outcome.cause.message.empty());
+    EXPECT_GE(seam.Tries(), 2) << "tried again while the workbook was held";
     EXPECT_EQ(tree_.ReadFile(kOutputName), kEarlierWorkbook);
     EXPECT_EQ(tree_.ListNames(), Untouched());
 }
