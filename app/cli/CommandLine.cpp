@@ -71,7 +71,8 @@ std::u16string UsageText() {
            u"      --version      show the version of morvane-export and of libxlsxwriter\n"
            u"\n"
            u"Exit status: 0 written, 1 \"目录错误\" (not a folder), 2 \"目录没有文件\" (no files),\n"
-           u"3 the folder could not be read or the workbook not written (cause on standard error),\n"
+           u"3 the folder could not be read, or the workbook not written or open in another program\n"
+           u"(cause on standard error),\n"
            u"4 written, but sub-folders that could not be read were left out (each named with the\n"
            u"reason on standard error), 64 wrong arguments, 130 interrupted.\n";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <atomic>
+#include "app/export/CancelToken.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,10 +21,11 @@ public:
     // True when the stream goes to a terminal.
     static bool IsTerminal(Stream stream);
 
-    // From now on Ctrl-C (SIGINT; on Windows also Ctrl-Break) sets `flag` instead of ending the process,
-    // so that the export can stop and clean up. A second one ends the process as usual. `flag` must
-    // outlive the process's run.
-    static void SetInterruptFlag(std::atomic<bool>* flag);
+    // From now on Ctrl-C (SIGINT; on Windows also Ctrl-Break) sets `token` instead of ending the
+    // process, so that the export can stop and clean up. A second one ends the process as usual.
+    // `token` must outlive the process's run. On Windows the system runs the handler on a thread of its
+    // own, which wakes the export's waits; on POSIX a signal handler may only store the flag.
+    static void SetInterruptToken(CancelToken* token);
 
     // Tells whoever started the program that the export begins and an interrupt now cancels it: when
     // the environment variable MORVANE_READY_FD names an inherited descriptor (on Windows a handle), one

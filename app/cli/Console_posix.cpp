@@ -28,18 +28,17 @@ bool Console::IsTerminal(Stream stream) {
 
 namespace {
 
-std::atomic<bool>* interruptFlag = nullptr;
+CancelToken* interruptToken = nullptr;
 
 // A lock-free atomic store is all a signal handler may do here.
 void OnInterrupt(int) {
-    interruptFlag->store(true);
+    interruptToken->SetFromSignalHandler();
 }
 
 }  // namespace
 
-void Console::SetInterruptFlag(std::atomic<bool>* flag) {
-    static_assert(std::atomic<bool>::is_always_lock_free);
-    interruptFlag = flag;
+void Console::SetInterruptToken(CancelToken* token) {
+    interruptToken = token;
     struct sigaction action {};
     action.sa_handler = &OnInterrupt;
     sigemptyset(&action.sa_mask);

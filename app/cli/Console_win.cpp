@@ -11,7 +11,7 @@
 
 namespace {
 
-std::atomic<bool>* interruptFlag = nullptr;
+CancelToken* interruptToken = nullptr;
 
 // Runs on a thread of its own that the system starts for the event.
 BOOL WINAPI OnConsoleControl(DWORD event) {
@@ -19,7 +19,7 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
         return FALSE;
     }
     // A second Ctrl-C goes on to the default handler, which ends the process.
-    return interruptFlag->exchange(true) ? FALSE : TRUE;
+    return interruptToken->Set() ? TRUE : FALSE;
 }
 
 HANDLE HandleOf(Console::Stream stream) {
@@ -62,8 +62,8 @@ bool Console::IsTerminal(Stream stream) {
     return GetConsoleMode(HandleOf(stream), &mode) != 0;
 }
 
-void Console::SetInterruptFlag(std::atomic<bool>* flag) {
-    interruptFlag = flag;
+void Console::SetInterruptToken(CancelToken* token) {
+    interruptToken = token;
     SetConsoleCtrlHandler(&OnConsoleControl, TRUE);
 }
 

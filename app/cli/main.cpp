@@ -5,11 +5,12 @@
 #include "app/cli/ProgressLine.h"
 #include "app/export/ExportFileList.h"
 #include "app/export/ExportOutcomeText.h"
+#include "app/export/FileOperations.h"
 #include "app/export/NameCoding.h"
 
 #include <xlsxwriter.h>
 
-#include <atomic>
+#include <chrono>
 #include <string>
 
 namespace {
@@ -33,14 +34,18 @@ int ExitCodeOf(ExportOutcomeKind kind) {
         case ExportOutcomeKind::Cancelled:
             return kExitCancelled;
         case ExportOutcomeKind::WriteFailed:
+        case ExportOutcomeKind::WorkbookInUse:
         case ExportOutcomeKind::ListingFailed:
             break;
     }
     return kExitFailed;
 }
 
+// How long the process stays, at most, for a temporary file another program still holds.
+inline constexpr std::chrono::milliseconds kDeferredRemovalWait{5000};
+
 // Set by Ctrl-C: the export stops, removes its temporary file and ends as cancelled.
-std::atomic<bool> interrupted{false};
+CancelToken interrupted;
 
 std::u16string Widen(const char* text) {
     return DecodeUtf8Lossy(text != nullptr ? text : "");
@@ -54,13 +59,14 @@ int RunExport(const CommandLine& command) {
     options.observer = &progress;
     options.outputPath.SetUnits(command.output.data(), static_cast<std::int64_t>(command.output.size()));
     options.cancel = &interrupted;
-    Console::SetInterruptFlag(&interrupted);
+    Console::SetInterruptToken(&interrupted);
     Console::AnnounceExportStart();
     ExportOutcome outcome = ExportFileList(folder, command.recursive, options);
     progress.Finish();
 
     const FileSystemError& cause = outcome.cause;
-    if (outcome.kind == ExportOutcomeKind::WriteFailed || outcome.kind == ExportOutcomeKind::ListingFailed) {
+    if (outcome.kind == ExportOutcomeKind::WriteFailed || outcome.kind == ExportOutcomeKind::WorkbookInUse ||
+        outcome.kind == ExportOutcomeKind::ListingFailed) {
         Console::Write(Console::Stream::Error, u"morvane-export: " + Widen(cause.operation.c_str()) + u": " +
                                                    cause.path + u": " + cause.message + u"\n");
     }
@@ -70,6 +76,11 @@ int RunExport(const CommandLine& command) {
     }
     CWString text = ExportOutcomeText(outcome);
     Console::Write(Console::Stream::Output, std::u16string(text.GetText()) + u"\n");
+    // The outcome is out; a temporary file another program held goes once it lets go, if it does soon.
+    for (const std::u16string& left : WaitForDeferredRemovals(kDeferredRemovalWait)) {
+        Console::Write(Console::Stream::Error, u"morvane-export: " + ReplaceLoneSurrogates(left) +
+                                                   u": still open in another program, not removed\n");
+    }
     if (outcome.kind == ExportOutcomeKind::Done && !outcome.skippedFolders.empty()) {
         return kExitSkippedFolders;
     }

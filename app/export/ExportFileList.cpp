@@ -1,6 +1,7 @@
 #include "app/export/ExportFileList.h"
 
 #include "app/export/AbsolutePath.h"
+#include "app/export/FileOperations.h"
 #include "app/export/FilePath.h"
 #include "app/export/FileRecordQueue.h"
 #include "app/export/ListFiles.h"
@@ -57,7 +58,7 @@ std::u16string TextOf(const CWString& text) {
 }
 
 bool Cancelled(const ExportOptions& options) {
-    return options.cancel != nullptr && options.cancel->load(std::memory_order_relaxed);
+    return options.cancel != nullptr && options.cancel->IsSet();
 }
 
 ExportOutcome Outcome(ExportOutcomeKind kind, std::int64_t fileCount = 0, FileSystemError cause = {}) {
@@ -149,6 +150,14 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
     if (rowsPerSheet > kDataRowsPerSheet) {
         rowsPerSheet = kDataRowsPerSheet;
     }
+    const std::u16string outputPath = options.outputPath.IsEmpty() ? TextOf(ExportOutputPath(folder))
+                                                                   : TextOf(AbsolutePath(options.outputPath));
+    // A workbook open in another program (Excel) could not be replaced at the end: the user hears it
+    // now, not after the whole tree has been listed and written.
+    FileSystemError held;
+    if (IsHeldOpenElsewhere(outputPath, held)) {
+        return Outcome(ExportOutcomeKind::WorkbookInUse, 0, std::move(held));
+    }
 
     FileRecordQueue queue(options.cancel);
     ListingResult listing;
@@ -156,8 +165,6 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
                        std::ref(listing));
 
     const std::int64_t progressInterval = options.progressInterval > 0 ? options.progressInterval : 1;
-    const std::u16string outputPath = options.outputPath.IsEmpty() ? TextOf(ExportOutputPath(folder))
-                                                                   : TextOf(AbsolutePath(options.outputPath));
     // The placement goes after the writer has let go of the temporary workbook (reverse order).
     std::optional<WorkbookPlacement> placement;
     std::optional<WorkbookWriter> writer;
@@ -210,15 +217,22 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
     }
     FileSystemError error;
     bool placed = written && writer->Close();
+    const bool writtenInFull = placed;
     if (!placed) {
         error = writer->Error();
     } else {
-        placed = !Cancelled(options) && placement->PutInPlace(outputPath, error);
+        HeldFileRetry retry(options.cancel, options.heldFileWait);
+        placed =
+            !Cancelled(options) && placement->PutInPlace(outputPath, retry, error, options.placementSeam);
     }
     if (!placed) {
         discard();
         if (Cancelled(options)) {
             return Outcome(ExportOutcomeKind::Cancelled);
+        }
+        // Taken by another program while the export ran, and still held when the tries ran out.
+        if (writtenInFull && IsHeldOpenElsewhere(outputPath, held)) {
+            return Outcome(ExportOutcomeKind::WorkbookInUse, queue.Listed(), std::move(held));
         }
         // The user knows the workbook, not its temporary name.
         error.path = ReplaceLoneSurrogates(outputPath);

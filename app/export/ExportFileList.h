@@ -9,7 +9,11 @@
 // folder text is used exactly as given: no trimming, no removal of quotes.
 //
 // The workbook is first written to a temporary file beside it and moved into place only when complete,
-// so a failed export never destroys an earlier workbook and leaves nothing behind.
+// so a failed export never destroys an earlier workbook and leaves nothing behind (a temporary file that
+// another program holds goes once it lets go). An earlier workbook that another program holds open is
+// reported before the listing starts (WorkbookInUse); a replacement that another program refuses for a
+// moment (a virus scanner, the search indexer) is tried again for about ten seconds, a wait that the
+// cancel token ends at once.
 ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders);
 ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders, const ExportOptions& options);
 

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "app/export/CancelToken.h"
 #include "app/export/ExportObserver.h"
+#include "app/export/HeldFileRetry.h"
 
 #include "runtime/CWString.h"
 
-#include <atomic>
+#include <chrono>
 #include <cstdint>
+
+class PlacementSeam;
 
 // A worksheet holds 1,048,576 rows: the header and 1,048,575 files. Further files continue on
 // "Sheet2", "Sheet3", ... with the same header and widths.
@@ -23,11 +27,17 @@ struct ExportOptions {
     ExportObserver* observer = nullptr;
     // Set from any thread (or a signal handler) to stop the export: it then ends as Cancelled, removes
     // its temporary file and leaves an earlier workbook as it was. Looked at for every listed entry and
-    // every written row, and at least every few milliseconds while either side waits.
-    const std::atomic<bool>* cancel = nullptr;
+    // every written row, and at least every few milliseconds while either side waits; a wait for another
+    // program to let go of the workbook ends as soon as it is set.
+    const CancelToken* cancel = nullptr;
     // Where the workbook goes (morvane-export -o); empty for "文件清单_.xlsx" in the folder itself. A
     // relative path is taken against the current folder.
     CWString outputPath;
     // Rows between two progress reports; tests lower it to act between rows.
     std::int64_t progressInterval = kProgressInterval;
+    // How long putting the workbook in place is tried again while another program holds it or its
+    // temporary file; tests shorten it to see the tries run out.
+    std::chrono::milliseconds heldFileWait = kHeldFileWaitLimit;
+    // Where tests step into putting the workbook in place (FileOperations.h); none in the program.
+    const PlacementSeam* placementSeam = nullptr;
 };

@@ -10,6 +10,7 @@ enum class ExportOutcomeKind {
     NoFiles,         // the folder holds no regular file (or is a root, listed recursively)
     Done,            // the workbook is in place
     WriteFailed,     // the workbook could not be written; an earlier one is left as it was
+    WorkbookInUse,   // another program holds the earlier workbook open; it is left as it was
     ListingFailed,   // the folder could not be read; nothing was written
     Cancelled,       // stopped on request; nothing was written, an earlier workbook is left as it was
 };
@@ -19,7 +20,8 @@ struct ExportOutcome {
     ExportOutcomeKind kind = ExportOutcomeKind::DirectoryError;
     // Every listed file, for Done.
     std::int64_t fileCount = 0;
-    // What went wrong, for WriteFailed and ListingFailed: the operation, the path and the system's text.
+    // What went wrong, for WriteFailed, WorkbookInUse and ListingFailed: the operation, the path (for the
+    // first two the workbook's) and the system's text.
     FileSystemError cause;
     // Sub-folders that could not be read and were left out of a Done export, each with the system's
     // reason.

@@ -1,5 +1,21 @@
 #include "app/export/ExportOutcomeText.h"
 
+#include "app/export/FilePath.h"
+
+#include <string>
+
+namespace {
+
+// The workbook's name as the user knows it: "文件清单_.xlsx", or the file given with -o.
+std::u16string WorkbookName(const ExportOutcome& outcome) {
+    const std::u16string& path = outcome.cause.path;
+    std::size_t separator = LastSeparator(path);
+    std::u16string name = separator == std::u16string::npos ? path : path.substr(separator + 1);
+    return name.empty() ? std::u16string(u"文件清单_.xlsx") : name;
+}
+
+}  // namespace
+
 CWString ExportOutcomeText(const ExportOutcome& outcome) {
     CWString text;
     switch (outcome.kind) {
@@ -18,6 +34,11 @@ CWString ExportOutcomeText(const ExportOutcome& outcome) {
             break;
         case ExportOutcomeKind::WriteFailed:
             text.SetText(u"生成失败,无法写入文件清单_.xlsx");
+            break;
+        case ExportOutcomeKind::WorkbookInUse:
+            text.SetText(u"生成失败,");
+            text.Append(WorkbookName(outcome).c_str());
+            text.Append(u" 已被其他程序打开,请关闭后重试");
             break;
         case ExportOutcomeKind::ListingFailed:
             text.SetText(u"生成失败,无法读取目录");

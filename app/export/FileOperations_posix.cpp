@@ -24,7 +24,8 @@ bool Failed(const char* operation, std::u16string_view path, FileSystemError& er
 
 }  // namespace
 
-bool MoveFileOver(std::u16string_view from, std::u16string_view to, FileSystemError& error) {
+bool MoveFileOver(std::u16string_view from, std::u16string_view to, std::u16string_view, HeldFileRetry&,
+                  FileSystemError& error, const PlacementSeam*) {
     std::string source = EncodeFileName(SystemPathForm(from));
     std::string target = EncodeFileName(SystemPathForm(to));
     struct stat replaced {};
@@ -44,13 +45,22 @@ bool MoveFileOver(std::u16string_view from, std::u16string_view to, FileSystemEr
     return true;
 }
 
-bool MoveFileAcross(std::u16string_view from, std::u16string_view to, FileSystemError& error) {
+bool MoveFileAcross(std::u16string_view from, std::u16string_view to, HeldFileRetry&,
+                    FileSystemError& error) {
     std::string source = EncodeFileName(SystemPathForm(from));
     std::string target = EncodeFileName(SystemPathForm(to));
     if (std::rename(source.c_str(), target.c_str()) != 0) {
         return Failed("rename", to, error);
     }
     return true;
+}
+
+bool AnotherProgramMayCause(int, bool) {
+    return false;
+}
+
+bool IsHeldOpenElsewhere(std::u16string_view, FileSystemError&) {
+    return false;
 }
 
 bool LibraryCanTakePath(std::u16string_view path) {
@@ -75,9 +85,14 @@ std::u16string UsableTemporaryFolder() {
     return DecodeFileName(path);
 }
 
-void RemoveFileQuietly(std::u16string_view path) {
+// An open file does not keep unlink from removing its name: nothing is ever deferred.
+void RemoveTemporaryFile(std::u16string_view path) {
     std::string raw = EncodeFileName(SystemPathForm(path));
     unlink(raw.c_str());
+}
+
+std::vector<std::u16string> WaitForDeferredRemovals(std::chrono::milliseconds) {
+    return {};
 }
 
 std::u16string LastSystemErrorText() {

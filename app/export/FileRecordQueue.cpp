@@ -4,13 +4,13 @@
 
 namespace {
 
-// How long a wait goes before it looks at the cancel flag again.
+// How long a wait goes before it looks at the cancel token again.
 inline constexpr std::chrono::milliseconds kCancelPoll{20};
 
 }  // namespace
 
 bool FileRecordQueue::Cancelled() const {
-    return cancel_ != nullptr && cancel_->load(std::memory_order_relaxed);
+    return cancel_ != nullptr && cancel_->IsSet();
 }
 
 bool FileRecordQueue::Stopped() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/export/CancelToken.h"
 #include "app/export/FileRecord.h"
 
 #include <atomic>
@@ -14,7 +15,7 @@
 // batches: the listing waits while the writer is behind, so memory stays flat however many files there
 // are.
 //
-// Both sides also stop waiting when the export's cancel flag is set: it may be set from a signal
+// Both sides also stop waiting when the export's cancel token is set: it may be set from a signal
 // handler, which cannot wake a waiting thread, so a wait looks at it again every few milliseconds.
 class FileRecordQueue {
 public:
@@ -24,7 +25,7 @@ public:
     static inline constexpr std::size_t kBatchSize = 512;
     static inline constexpr std::size_t kCapacity = 8;
 
-    explicit FileRecordQueue(const std::atomic<bool>* cancel) : cancel_(cancel) {}
+    explicit FileRecordQueue(const CancelToken* cancel) : cancel_(cancel) {}
 
     // The listing's side.
     // Hands over a batch, waiting while the queue is full. False when the writer stopped or the export
@@ -49,7 +50,7 @@ public:
 private:
     bool Cancelled() const;
 
-    const std::atomic<bool>* cancel_;
+    const CancelToken* cancel_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Batch> batches_;

@@ -11,7 +11,7 @@ bool BackgroundExport::Start(HWND window, const CWString& folder, bool includeSu
         return false;
     }
     window_ = window;
-    cancel_ = false;
+    cancel_.Reset();
     progressWaiting_ = false;
     filesListed_ = 0;
     rowsWritten_ = 0;
@@ -25,7 +25,7 @@ bool BackgroundExport::Start(HWND window, const CWString& folder, bool includeSu
 }
 
 void BackgroundExport::Cancel() {
-    cancel_ = true;
+    cancel_.Set();
 }
 
 ExportProgress BackgroundExport::TakeProgress() {

@@ -6,6 +6,7 @@
 #include <exception>
 #include <thread>
 
+#include "app/export/CancelToken.h"
 #include "app/export/ExportObserver.h"
 #include "app/export/ExportOutcome.h"
 #include "appsvc/Win32Api.h"
@@ -61,7 +62,7 @@ private:
 
     HWND window_ = nullptr;
     std::thread thread_;
-    std::atomic<bool> cancel_{false};
+    CancelToken cancel_;
     std::atomic<bool> progressWaiting_{false};
     std::atomic<std::int64_t> filesListed_{0};
     std::atomic<std::int64_t> rowsWritten_{0};

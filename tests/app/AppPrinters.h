@@ -31,6 +31,8 @@ inline const char* KindName(ExportOutcomeKind kind) {
             return "Done";
         case ExportOutcomeKind::WriteFailed:
             return "WriteFailed";
+        case ExportOutcomeKind::WorkbookInUse:
+            return "WorkbookInUse";
         case ExportOutcomeKind::ListingFailed:
             return "ListingFailed";
         case ExportOutcomeKind::Cancelled:

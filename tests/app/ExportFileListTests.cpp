@@ -1,5 +1,8 @@
+#include "app/export/CancelToken.h"
+#include "app/export/DeferredRemoval.h"
 #include "app/export/ExportColumns.h"
 #include "app/export/FilePath.h"
+#include "app/export/HeldFileRetry.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
 
@@ -7,7 +10,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -248,15 +254,15 @@ public:
     explicit CancellingObserver(std::int64_t after) : after_(after) {}
 
     void OnProgress(std::int64_t, std::int64_t rowsWritten) override {
-        if (cancel.load()) {
+        if (cancel.IsSet()) {
             lastRows_ = rowsWritten;
         } else if (rowsWritten >= after_) {
-            cancel.store(true);
+            cancel.Set();
             lastRows_ = rowsWritten;
         }
     }
 
-    std::atomic<bool> cancel{false};
+    CancelToken cancel;
     std::int64_t lastRows_ = -1;
 
 private:
@@ -324,10 +330,100 @@ TEST(ExportColumnsTest, DefinesTheFiveColumnsInOrder) {
     }
 }
 
+TEST(CancelToken, SetWakesAWaitOnAnotherThreadAtOnce) {
+    CancelToken token;
+    const auto start = std::chrono::steady_clock::now();
+    // A wait that did not wake would last the hour.
+    auto waiter = std::async(std::launch::async, [&] { return token.WaitFor(std::chrono::hours(1)); });
+    EXPECT_TRUE(token.Set());
+    ASSERT_EQ(waiter.wait_for(std::chrono::minutes(1)), std::future_status::ready);
+    EXPECT_TRUE(waiter.get());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::minutes(1));
+}
+
+TEST(CancelToken, SaysWhetherItWasSetAndStartsAgainWhenReset) {
+    CancelToken token;
+    EXPECT_FALSE(token.IsSet());
+    EXPECT_FALSE(token.WaitFor(std::chrono::milliseconds(1)));
+    EXPECT_TRUE(token.Set());
+    EXPECT_FALSE(token.Set()) << "a second Ctrl-C is told apart from the first";
+    EXPECT_TRUE(token.WaitFor(std::chrono::hours(1))) << "set already: no wait";
+    token.Reset();
+    EXPECT_FALSE(token.IsSet());
+    token.SetFromSignalHandler();
+    EXPECT_TRUE(token.IsSet());
+}
+
+TEST(HeldFileRetry, WaitsTwiceAsLongAfterEachRefusal) {
+    const struct {
+        int refusals;
+        long long milliseconds;
+    } rows[] = {{1, 50}, {2, 100}, {3, 200}, {4, 400}, {5, 800}, {6, 1600}, {7, 3200}, {8, 6400}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(HeldFileRetry::WaitAfter(row.refusals).count(), row.milliseconds) << row.refusals;
+    }
+    // Ten seconds hold eight tries after the first: 50 ms, ..., 3.2 s, and the rest of the ten.
+    std::chrono::milliseconds total{0};
+    int waits = 0;
+    while (total + HeldFileRetry::WaitAfter(waits + 1) < kHeldFileWaitLimit) {
+        total += HeldFileRetry::WaitAfter(++waits);
+    }
+    EXPECT_EQ(waits, 7);
+    EXPECT_EQ(kHeldFileWaitLimit, std::chrono::seconds(10));
+}
+
+TEST(HeldFileRetry, GivesUpOnceItsTimeIsSpent) {
+    const auto start = std::chrono::steady_clock::now();
+    HeldFileRetry retry(nullptr, std::chrono::milliseconds(300));
+    int waits = 0;
+    while (retry.WaitForNextTry()) {
+        ++waits;
+    }
+    // 50 ms, 100 ms and what is left of the 300 (fewer on a machine that wakes late).
+    EXPECT_GE(waits, 1);
+    EXPECT_LE(waits, 3);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    EXPECT_FALSE(retry.Cancelled());
+}
+
+TEST(HeldFileRetry, DoesNotWaitOnceCancelled) {
+    CancelToken cancel;
+    HeldFileRetry retry(&cancel, std::chrono::hours(1));
+    EXPECT_TRUE(retry.WaitForNextTry());
+    cancel.Set();
+    EXPECT_FALSE(retry.WaitForNextTry());
+    EXPECT_TRUE(retry.Cancelled());
+}
+
+// The files a test's removal holds back: removed once the test lets them go.
+std::atomic<bool> removalHeld{true};
+std::atomic<int> removalAttempts{0};
+
+bool TestRemoval(const std::u16string&) {
+    ++removalAttempts;
+    return !removalHeld;
+}
+
+TEST(DeferredRemoval, TriesAgainUntilTheHolderLetsGo) {
+    DeferredRemoval removal(&TestRemoval);
+    removal.Add(u"held.tmp");
+    EXPECT_EQ(removal.WaitUntilDone(std::chrono::milliseconds(200)),
+              std::vector<std::u16string>{u"held.tmp"});
+    EXPECT_GE(removalAttempts, 1);
+    removalHeld = false;
+    EXPECT_EQ(removal.WaitUntilDone(std::chrono::minutes(1)), std::vector<std::u16string>{});
+    // Once nothing is left its thread has ended; a later file starts it again.
+    removalHeld = true;
+    removal.Add(u"later.tmp");
+    removalHeld = false;
+    EXPECT_EQ(removal.WaitUntilDone(std::chrono::minutes(1)), std::vector<std::u16string>{});
+}
+
 TEST_F(ExportTest, CancelledKeepsTheEarlierWorkbookAndLeavesNoTemporaryFile) {
     tree_.MakeFile(u"a.txt");
     tree_.WriteFile(kOutputName, "earlier workbook");
-    std::atomic<bool> cancel{true};
+    CancelToken cancel;
+    cancel.Set();
     ExportOptions options;
     options.cancel = &cancel;
     for (bool recursive : {false, true}) {

@@ -1,13 +1,21 @@
+#include "app/export/ExportOutcomeText.h"
+#include "app/export/FileOperations.h"
+#include "app/export/SystemErrorText.h"
 #include "app/export/WorkbookWriter.h"
 #include "runtime/CPoolMem.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
+#include "tests/app/ProcessRun.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,13 +28,14 @@ const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-// A handle that keeps others from sharing the file or folder, as a program holding it open does.
-class ExclusiveHandle {
+// A file or folder open for reading, as a program holding it open has it: sharing nothing, or (as Excel
+// shares an open workbook) only what `share` says.
+class HeldOpen {
 public:
-    explicit ExclusiveHandle(const std::u16string& path)
-        : handle_(CreateFileW(Wide(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                              nullptr)) {}
-    ~ExclusiveHandle() { Close(); }
+    explicit HeldOpen(const std::u16string& path, DWORD share = 0)
+        : handle_(CreateFileW(Wide(path), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
+    ~HeldOpen() { Close(); }
     bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
     void Close() {
         if (IsOpen()) {
@@ -108,19 +117,342 @@ TEST_F(ExportWinTest, ShowsTheLocalDayOfACreationJustAfterLocalMidnight) {
                    WorkbookExpectation::SingleSheet({Row{u"night", path, u"txt", u"0KB", u"2021年3月4日"}}));
 }
 
-TEST_F(ExportWinTest, KeepsAnEarlierWorkbookThatAnotherProgramHoldsOpen) {
-    tree_.MakeFile(u"a.txt");
-    tree_.WriteFile(kOutputName, "the earlier workbook");
-    ExclusiveHandle holder(Output());
-    ASSERT_TRUE(holder.IsOpen());
+TEST(FileOperationsWin, TriesAgainOnlyAfterRefusalsAnotherProgramCanCause) {
+    const struct {
+        const char* what;
+        int code;
+        bool targetRefusesForGood;
+        bool retried;
+    } rows[] = {
+        {"sharing violation", ERROR_SHARING_VIOLATION, false, true},
+        {"lock violation", ERROR_LOCK_VIOLATION, false, true},
+        {"access denied (a file waiting for its deletion)", ERROR_ACCESS_DENIED, false, true},
+        {"unable to remove the replaced file", ERROR_UNABLE_TO_REMOVE_REPLACED, false, true},
+        {"unable to move the replacement", ERROR_UNABLE_TO_MOVE_REPLACEMENT, false, true},
+        {"unable to move the replacement, replaced file renamed", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, false,
+         true},
+        {"access denied to a read-only file or a folder", ERROR_ACCESS_DENIED, true, false},
+        {"disk full", ERROR_DISK_FULL, false, false},
+        {"end of the disk (handle)", ERROR_HANDLE_DISK_FULL, false, false},
+        {"missing folder", ERROR_PATH_NOT_FOUND, false, false},
+        {"missing file", ERROR_FILE_NOT_FOUND, false, false},
+        {"read-only medium", ERROR_WRITE_PROTECT, false, false},
+        {"name taken", ERROR_ALREADY_EXISTS, false, false},
+        {"not supported", ERROR_NOT_SUPPORTED, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(AnotherProgramMayCause(row.code, row.targetRefusesForGood), row.retried);
+    }
+}
 
-    ExportOutcome outcome = Export(tree_.Root(), false);
-    holder.Close();
-    EXPECT_EQ(outcome.kind, ExportOutcomeKind::WriteFailed) << testing::PrintToString(outcome);
-    EXPECT_EQ(outcome.cause.path, tree_.Root() + u"\\" + kOutputName);
-    EXPECT_FALSE(outcome.cause.message.empty());
-    EXPECT_EQ(tree_.ReadFile(kOutputName), "the earlier workbook");
-    EXPECT_EQ(tree_.ListNames(), (std::vector<std::u16string>{u"a.txt", kOutputName}));
+// Waits, with a generous deadline, until `done()` holds; false when it still does not.
+template <class Condition>
+bool Eventually(Condition done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+inline constexpr char kEarlierWorkbook[] = "the earlier workbook";
+inline constexpr char16_t kInUseText[] = u"生成失败,文件清单_.xlsx 已被其他程序打开,请关闭后重试";
+inline constexpr char16_t kTemporaryPattern[] = u"~文件清单_*.tmp";
+
+// Steps into putting the workbook in place: counts the tries and lets a test act before each one (wait
+// for another process, take the workbook, fail the try as the system would).
+class SteppingSeam : public PlacementSeam {
+public:
+    // Called with the try's number (from 1) and the seam's arguments; answers what BeforeTry answers.
+    using Step = std::function<int(int attempt, std::u16string_view replaced, std::u16string_view backup)>;
+
+    explicit SteppingSeam(Step step = {}) : step_(std::move(step)) {}
+
+    int BeforeTry(std::u16string_view replaced, std::u16string_view,
+                  std::u16string_view backup) const override {
+        int attempt = 0;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            attempt = ++tries_;
+        }
+        changed_.notify_all();
+        return step_ ? step_(attempt, replaced, backup) : 0;
+    }
+
+    int Tries() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return tries_;
+    }
+    // Waits until the try `attempt` has begun; false when it did not within two minutes.
+    bool WaitForTry(int attempt) const {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::minutes(2), [&] { return tries_ >= attempt; });
+    }
+
+private:
+    Step step_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    mutable int tries_ = 0;
+};
+
+class ExportHeldFileTest : public ExportTest {
+protected:
+    ExportHeldFileTest() {
+        tree_.MakeFile(u"a.txt");
+        tree_.WriteFile(kOutputName, kEarlierWorkbook);
+    }
+
+    // The folder as it was before the export: no temporary file, no backup left.
+    std::vector<std::u16string> Untouched() const { return {u"a.txt", kOutputName}; }
+    bool Untouched(const std::vector<std::u16string>& names) const { return names == Untouched(); }
+
+    // The rows of a workbook written over the earlier one, which is listed like any file.
+    WorkbookExpectation Rows() const {
+        return WorkbookExpectation::SingleSheet(
+            {FileRow(u"a.txt", u"a", u"txt", u"0KB"), FileRow(kOutputName, u"文件清单_", u"xlsx", u"0KB")});
+    }
+};
+
+TEST_F(ExportHeldFileTest, ReportsAWorkbookOpenInAnotherProgramBeforeListing) {
+    const struct {
+        const char* what;
+        DWORD share;
+        ExportOutcomeKind kind;
+    } rows[] = {
+        {"shared with no one", 0, ExportOutcomeKind::WorkbookInUse},
+        {"shared for reading, as Excel does", FILE_SHARE_READ, ExportOutcomeKind::WorkbookInUse},
+        {"shared for reading and writing", FILE_SHARE_READ | FILE_SHARE_WRITE,
+         ExportOutcomeKind::WorkbookInUse},
+        // Such a holder does not keep the workbook from being replaced: the earlier one goes once it
+        // lets go.
+        {"shared for deletion too", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+         ExportOutcomeKind::Done},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        tree_.WriteFile(kOutputName, kEarlierWorkbook);
+        HeldOpen holder(Output(), row.share);
+        ASSERT_TRUE(holder.IsOpen());
+        ExportOutcome outcome = ExportRoot(false);
+        ASSERT_EQ(outcome.kind, row.kind) << testing::PrintToString(outcome);
+        if (row.kind == ExportOutcomeKind::WorkbookInUse) {
+            EXPECT_EQ(Text(ExportOutcomeText(outcome)), kInUseText);
+            EXPECT_EQ(outcome.fileCount, 0) << "found before the listing";
+            EXPECT_EQ(outcome.cause.path, Output());
+            EXPECT_EQ(outcome.cause.code, ERROR_SHARING_VIOLATION);
+            EXPECT_EQ(outcome.cause.message, SystemErrorText(ERROR_SHARING_VIOLATION));
+            holder.Close();
+            EXPECT_EQ(tree_.ReadFile(kOutputName), kEarlierWorkbook);
+        } else {
+            ExpectWorkbook(Output(), Rows());
+            holder.Close();
+        }
+        EXPECT_TRUE(Eventually([&] { return Untouched(tree_.ListNames()); }))
+            << testing::PrintToString(tree_.ListNames());
+    }
+}
+
+TEST_F(ExportHeldFileTest, NamesTheOutputFileThatAnotherProgramHoldsOpen) {
+    tree_.WriteFile(u"elsewhere/list.xlsx", kEarlierWorkbook);
+    HeldOpen holder(tree_.Path(u"elsewhere/list.xlsx"), FILE_SHARE_READ);
+    ASSERT_TRUE(holder.IsOpen());
+    ExportOptions options;
+    options.outputPath = CWString(tree_.Path(u"elsewhere/list.xlsx").c_str());
+    ExportOutcome outcome = ExportRoot(false, options);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::WorkbookInUse) << testing::PrintToString(outcome);
+    EXPECT_EQ(Text(ExportOutcomeText(outcome)), u"生成失败,list.xlsx 已被其他程序打开,请关闭后重试");
+    EXPECT_EQ(tree_.ReadFile(u"elsewhere/list.xlsx"), kEarlierWorkbook);
+    EXPECT_EQ(tree_.ListNames(u"elsewhere"), std::vector<std::u16string>{u"list.xlsx"});
+}
+
+TEST_F(ExportHeldFileTest, ReportsAWorkbookTakenByAnotherProgramWhileExporting) {
+    // Opened, as Excel opens it, after the check before the listing and before the workbook is replaced.
+    std::unique_ptr<HeldOpen> excel;
+    SteppingSeam seam([&](int attempt, std::u16string_view, std::u16string_view) {
+        if (attempt == 1) {
+            excel = std::make_unique<HeldOpen>(Output(), FILE_SHARE_READ);
+        }
+        return 0;
+    });
+    ExportOptions options;
+    options.placementSeam = &seam;
+    options.heldFileWait = std::chrono::milliseconds(500);
+    ExportOutcome outcome = ExportRoot(false, options);
+    ASSERT_TRUE(excel && excel->IsOpen());
+    EXPECT_EQ(outcome.kind, ExportOutcomeKind::WorkbookInUse) << testing::PrintToString(outcome);
+    EXPECT_EQ(Text(ExportOutcomeText(outcome)), kInUseText);
+    EXPECT_EQ(outcome.cause.path, Output());
+    EXPECT_GE(seam.Tries(), 2) << "tried again while the workbook was held";
+    EXPECT_EQ(tree_.ReadFile(kOutputName), kEarlierWorkbook);
+    EXPECT_EQ(tree_.ListNames(), Untouched());
+}
+
+TEST_F(ExportHeldFileTest, PutsTheEarlierWorkbookBackWhenTheReplacementFailsAfterMovingItAside) {
+    const struct {
+        int code;
+        int failingTries;  // then the replacement goes through
+        ExportOutcomeKind kind;
+    } rows[] = {
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT, 1000, ExportOutcomeKind::WriteFailed},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1000, ExportOutcomeKind::WriteFailed},
+        {ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1, ExportOutcomeKind::Done},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::to_string(row.code) + " on " + std::to_string(row.failingTries) + " tries");
+        tree_.WriteFile(kOutputName, kEarlierWorkbook);
+        // As the system fails after it has moved the workbook to the backup name.
+        bool backBeforeEachTry = true;
+        SteppingSeam seam([&](int attempt, std::u16string_view replaced, std::u16string_view backup) {
+            backBeforeEachTry = backBeforeEachTry && tree_.ReadFile(kOutputName) == kEarlierWorkbook;
+            if (attempt > row.failingTries || backup.empty()) {
+                return 0;
+            }
+            const std::u16string from(replaced);
+            const std::u16string to(backup);
+            return MoveFileExW(Wide(from), Wide(to), 0) ? row.code : static_cast<int>(GetLastError());
+        });
+        ExportOptions options;
+        options.placementSeam = &seam;
+        options.heldFileWait = std::chrono::milliseconds(300);
+        ExportOutcome outcome = ExportRoot(false, options);
+        ASSERT_EQ(outcome.kind, row.kind) << testing::PrintToString(outcome);
+        EXPECT_GE(seam.Tries(), 2);
+        EXPECT_TRUE(backBeforeEachTry) << "the earlier workbook was not under its name before a try";
+        if (row.kind == ExportOutcomeKind::WriteFailed) {
+            EXPECT_EQ(outcome.cause.code, row.code);
+            EXPECT_EQ(tree_.ReadFile(kOutputName), kEarlierWorkbook);
+        } else {
+            ExpectWorkbook(Output(), Rows());
+        }
+        EXPECT_EQ(tree_.ListNames(), Untouched());
+    }
+}
+
+TEST_F(ExportHeldFileTest, FailsAtOnceWhereNoOtherProgramIsTheCause) {
+    const struct {
+        const char* what;
+        bool folder;  // a folder of the workbook's name instead of a read-only workbook
+    } rows[] = {{"a read-only workbook", false}, {"a folder of the workbook's name", true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.folder) {
+            ASSERT_TRUE(SetFileAttributesW(Wide(Output()), FILE_ATTRIBUTE_NORMAL));
+            tree_.Remove(kOutputName);
+            tree_.MakeFolder(kOutputName);
+        } else {
+            ASSERT_TRUE(SetFileAttributesW(Wide(Output()), FILE_ATTRIBUTE_READONLY));
+        }
+        SteppingSeam seam;
+        ExportOptions options;
+        options.placementSeam = &seam;
+        ExportOutcome outcome = ExportRoot(false, options);
+        ASSERT_EQ(outcome.kind, ExportOutcomeKind::WriteFailed) << testing::PrintToString(outcome);
+        EXPECT_EQ(outcome.cause.code, ERROR_ACCESS_DENIED);
+        EXPECT_EQ(seam.Tries(), 1) << "tried again for nothing";
+        EXPECT_EQ(tree_.ListNames(), Untouched());
+    }
+}
+
+TEST_F(ExportHeldFileTest, WaitsOutAScannerThatHoldsTheNewWorkbookForAMoment) {
+    for (bool earlier : {true, false}) {
+        SCOPED_TRACE(earlier ? "over an earlier workbook" : "without an earlier workbook");
+        if (!earlier) {
+            tree_.Remove(kOutputName);
+        }
+        FileHolder scanner(tree_.Root(), kTemporaryPattern, 1500);
+        ASSERT_TRUE(scanner.Started()) << "build the target morvane_file_holder";
+        // The first try waits until the scanner has the new workbook open.
+        bool held = false;
+        SteppingSeam seam([&](int attempt, std::u16string_view, std::u16string_view) {
+            held = held || (attempt == 1 && scanner.WaitUntilHolding(120000));
+            return 0;
+        });
+        ExportOptions options;
+        options.placementSeam = &seam;
+        const auto start = std::chrono::steady_clock::now();
+        ExportOutcome outcome = ExportRoot(false, options);
+        RecordProperty(earlier ? "replacing_ms" : "placing_ms", std::to_string(MillisecondsSince(start)));
+        ASSERT_TRUE(held);
+        ASSERT_EQ(outcome.kind, ExportOutcomeKind::Done) << testing::PrintToString(outcome);
+        EXPECT_GE(seam.Tries(), 2) << "the scanner's hold refused the first try";
+        EXPECT_EQ(scanner.WaitForEnd(60000), 0);
+        ExpectWorkbook(
+            Output(),
+            earlier ? Rows() : WorkbookExpectation::SingleSheet({FileRow(u"a.txt", u"a", u"txt", u"0KB")}));
+        EXPECT_EQ(tree_.ListNames(), Untouched());
+    }
+}
+
+TEST_F(ExportHeldFileTest, KeepsTheEarlierWorkbookWhenAScannerHoldsTheNewOneLongerThanTheTries) {
+    FileHolder scanner(tree_.Root(), kTemporaryPattern, 4000);
+    ASSERT_TRUE(scanner.Started()) << "build the target morvane_file_holder";
+    bool held = false;
+    SteppingSeam seam([&](int attempt, std::u16string_view, std::u16string_view) {
+        held = held || (attempt == 1 && scanner.WaitUntilHolding(120000));
+        return 0;
+    });
+    ExportOptions options;
+    options.placementSeam = &seam;
+    options.heldFileWait = std::chrono::milliseconds(1000);
+    ExportOutcome outcome = ExportRoot(false, options);
+    ASSERT_TRUE(held);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::WriteFailed) << testing::PrintToString(outcome);
+    EXPECT_EQ(outcome.cause.code, ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(outcome.cause.path, Output());
+    EXPECT_EQ(tree_.ReadFile(kOutputName), kEarlierWorkbook);
+    // The new workbook cannot go while the scanner holds it without sharing its deletion; it goes once
+    // the scanner lets go.
+    EXPECT_EQ(scanner.WaitForEnd(60000), 0);
+    EXPECT_TRUE(Eventually([&] { return Untouched(tree_.ListNames()); }))
+        << testing::PrintToString(tree_.ListNames());
+    EXPECT_EQ(tree_.ReadFile(kOutputName), kEarlierWorkbook);
+}
+
+TEST_F(ExportHeldFileTest, CancelEndsTheWaitForAScannerAtOnce) {
+    FileHolder scanner(tree_.Root(), kTemporaryPattern, 600000);
+    ASSERT_TRUE(scanner.Started()) << "build the target morvane_file_holder";
+    bool held = false;
+    SteppingSeam seam([&](int attempt, std::u16string_view, std::u16string_view) {
+        held = held || (attempt == 1 && scanner.WaitUntilHolding(120000));
+        return 0;
+    });
+    CancelToken cancel;
+    ExportOptions options;
+    options.placementSeam = &seam;
+    options.cancel = &cancel;
+    // The wait after the seventh try is 3.2 s: the cancel comes half a second into it. (Coming sooner,
+    // during the try itself, it would end the export just as soon, but show less.)
+    std::chrono::steady_clock::time_point cancelled;
+    std::thread user([&] {
+        if (seam.WaitForTry(7)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+        cancelled = std::chrono::steady_clock::now();
+        cancel.Set();
+    });
+    ExportOutcome outcome = ExportRoot(false, options);
+    const auto ended = std::chrono::steady_clock::now();
+    user.join();
+    ASSERT_TRUE(held);
+    ASSERT_EQ(outcome.kind, ExportOutcomeKind::Cancelled) << testing::PrintToString(outcome);
+    ASSERT_GE(seam.Tries(), 7);
+    const auto afterCancel = std::chrono::duration_cast<std::chrono::milliseconds>(ended - cancelled);
+    RecordProperty("cancel_to_end_ms", std::to_string(afterCancel.count()));
+    EXPECT_LT(afterCancel, std::chrono::milliseconds(2000)) << "the wait did not end with the cancel";
+    EXPECT_EQ(tree_.ReadFile(kOutputName), kEarlierWorkbook);
+    scanner.End();
+    EXPECT_TRUE(Eventually([&] { return Untouched(tree_.ListNames()); }))
+        << testing::PrintToString(tree_.ListNames());
 }
 
 TEST_F(ExportWinTest, KeepsTheAttributesOfAReplacedWorkbook) {
@@ -158,7 +490,7 @@ TEST_F(ExportWinTest, WritesBeyondTheLibrarysPathLimit) {
 TEST_F(ExportWinTest, SkipsASubFolderThatAnotherProgramLocks) {
     tree_.MakeFile(u"a.txt");
     tree_.MakeFile(u"locked/b.txt");
-    ExclusiveHandle holder(tree_.Path(u"locked"));
+    HeldOpen holder(tree_.Path(u"locked"));
     ASSERT_TRUE(holder.IsOpen());
 
     ExportOutcome outcome = Export(tree_.Root(), true);

@@ -1,4 +1,5 @@
 #include "app/export/ExportOutcomeText.h"
+#include "app/export/FilePath.h"
 #include "tests/app/AppPrinters.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,28 @@ TEST(ExportOutcomeText, GivesTheMessageOfEachOutcome) {
         SCOPED_TRACE(KindName(row.kind));
         EXPECT_EQ(Text(ExportOutcomeText(outcome)), row.text);
         EXPECT_EQ(IsExportSuccess(outcome), row.success);
+    }
+}
+
+TEST(ExportOutcomeText, NamesTheWorkbookThatAnotherProgramHoldsOpen) {
+    const struct {
+        const char* what;
+        std::u16string path;
+        std::u16string text;
+    } cases[] = {
+        {"the ordinary workbook", JoinPath(JoinPath(u"folder", u"文件"), u"文件清单_.xlsx"),
+         u"生成失败,文件清单_.xlsx 已被其他程序打开,请关闭后重试"},
+        {"the file given with -o", JoinPath(u"elsewhere", u"list.xlsx"),
+         u"生成失败,list.xlsx 已被其他程序打开,请关闭后重试"},
+        {"no path", u"", u"生成失败,文件清单_.xlsx 已被其他程序打开,请关闭后重试"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.what);
+        ExportOutcome outcome;
+        outcome.kind = ExportOutcomeKind::WorkbookInUse;
+        outcome.cause.path = row.path;
+        EXPECT_EQ(Text(ExportOutcomeText(outcome)), row.text);
+        EXPECT_FALSE(IsExportSuccess(outcome)) << "shown in red";
     }
 }
 

@@ -12,9 +12,12 @@
 #include <thread>
 #include <vector>
 
+#include "app/export/NameCoding.h"
+#include "app/export/SystemErrorText.h"
 #include "app/main_form/BackgroundExport.h"
 #include "app/main_form/MainFormLayout.h"
 #include "tests/app/MainFormHarness.h"
+#include "tests/app/ProcessRun.h"
 #include "tests/app/TempTree.h"
 
 namespace {
@@ -292,6 +295,87 @@ TEST_F(MainFormLongExport, ClosingTheWindowCancelsAndClosesOnceTheExportEnded) {
     ASSERT_TRUE(PumpUntil([window] { return !IsWindow(window); }, MainFormHarness::kExportTimeoutMs));
     EXPECT_FALSE(harness_.Form().IsExporting());
     EXPECT_EQ(WorkbookBytes(), kEarlierWorkbook);
+    EXPECT_EQ(StrayFiles(), std::vector<std::u16string>{});
+}
+
+// The workbook open in Excel, which shares it for reading only.
+class OpenInExcel {
+public:
+    explicit OpenInExcel(const std::filesystem::path& workbook)
+        : handle_(CreateFileW(workbook.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr)) {}
+    ~OpenInExcel() {
+        if (IsOpen()) {
+            CloseHandle(handle_);
+        }
+    }
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+inline constexpr char16_t kWorkbookInUseText[] = u"生成失败,文件清单_.xlsx 已被其他程序打开,请关闭后重试";
+
+long long MillisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+TEST_F(MainFormLongExport, AWorkbookOpenInAnotherProgramIsReportedInRedBeforeListing) {
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(harness_.Generate());
+    const long long normalMs = MillisecondsSince(start);
+    ASSERT_EQ(Status().rfind(u"生成完毕", 0), 0u) << "the export to compare with";
+    const std::string written = WorkbookBytes();
+
+    OpenInExcel excel(Workbook());
+    ASSERT_TRUE(excel.IsOpen());
+    SetTextRecorder recorder({{harness_.Child(STATUS_LABEL_ID), u"status"}});
+    start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(harness_.Generate());
+    const long long heldMs = MillisecondsSince(start);
+    RecordProperty("normal_ms", std::to_string(normalMs));
+    RecordProperty("open_workbook_ms", std::to_string(heldMs));
+
+    EXPECT_EQ(Status(), kWorkbookInUseText);
+    EXPECT_GT(CountPixels(harness_.Child(STATUS_LABEL_ID), STATUS_FAILURE_COLOR), 0);
+    EXPECT_EQ(CountPixels(harness_.Child(STATUS_LABEL_ID), STATUS_DONE_COLOR), 0);
+    // Nothing listed, nothing written: no progress between the start and the message.
+    EXPECT_EQ(recorder.Entries(),
+              (std::vector<std::u16string>{u"status=", u"status=正在生成…",
+                                           std::u16string(u"status=") + kWorkbookInUseText}));
+    EXPECT_LT(heldMs * 2, normalMs) << "not within a fraction of the normal export's time";
+    EXPECT_EQ(WorkbookBytes(), written);
+    EXPECT_EQ(StrayFiles(), std::vector<std::u16string>{});
+}
+
+TEST_F(MainFormLongExport, MorvaneExportReportsAWorkbookOpenInAnotherProgramAtOnce) {
+    auto start = std::chrono::steady_clock::now();
+    ProcessResult normal = RunMorvaneExport({folder_->u16string()});
+    const long long normalMs = MillisecondsSince(start);
+    ASSERT_TRUE(normal.started) << "build the target morvane-export";
+    ASSERT_EQ(normal.exitCode, 0) << normal.errorOutput;
+    const std::string written = WorkbookBytes();
+
+    OpenInExcel excel(Workbook());
+    ASSERT_TRUE(excel.IsOpen());
+    start = std::chrono::steady_clock::now();
+    ProcessResult held = RunMorvaneExport({folder_->u16string()});
+    const long long heldMs = MillisecondsSince(start);
+    RecordProperty("normal_ms", std::to_string(normalMs));
+    RecordProperty("open_workbook_ms", std::to_string(heldMs));
+
+    EXPECT_EQ(held.exitCode, 3);
+    EXPECT_EQ(held.output, EncodeUtf8(std::u16string(kWorkbookInUseText) + u"\n"));
+    // The system's reason, with the workbook's path, on standard error.
+    EXPECT_NE(held.errorOutput.find(
+                  EncodeUtf8(Workbook().u16string() + u": " + SystemErrorText(ERROR_SHARING_VIOLATION))),
+              std::string::npos)
+        << held.errorOutput;
+    // Both times with the start of a process; only the export's own part is saved.
+    EXPECT_LT(heldMs, normalMs);
+    EXPECT_EQ(WorkbookBytes(), written);
     EXPECT_EQ(StrayFiles(), std::vector<std::u16string>{});
 }
 

@@ -38,3 +38,30 @@ bool CanRunUnprivileged(std::string& reason);
 // begun, sends it SIGINT, as Ctrl-C in a terminal does. `interrupted` tells
 // whether the signal reached it while it was still running.
 ProcessResult RunMorvaneExportInterrupted(const std::vector<std::u16string>& arguments, bool& interrupted);
+
+// Windows only: another program that holds a new file for a while, as a virus scanner, the search
+// indexer or a sync client does (morvane_file_holder, built beside the test executables). As soon as a
+// file matching `pattern` (wildcards as FindFirstFileW takes them) appears in `folder`, it opens it for
+// reading, sharing reading and writing but not deletion, holds it for `holdMs` and ends.
+class FileHolder {
+public:
+    FileHolder(const std::u16string& folder, const std::u16string& pattern, int holdMs);
+    // Ends the holder if it still runs.
+    ~FileHolder();
+    FileHolder(const FileHolder&) = delete;
+    FileHolder& operator=(const FileHolder&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    // Waits until it holds the file; false when it ended first or did not within `timeoutMs`. Tells it
+    // first to look again: a caller that knows the file's maker has closed it calls this.
+    bool WaitUntilHolding(int timeoutMs) const;
+    // Waits until it has let go and ended: its exit code (0 when it held the file), -1 on the timeout.
+    int WaitForEnd(int timeoutMs) const;
+    // Ends it now; the system closes the file it holds.
+    void End();
+
+private:
+    void* process_ = nullptr;
+    void* holding_ = nullptr;
+    void* look_ = nullptr;
+};

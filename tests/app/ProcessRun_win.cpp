@@ -6,16 +6,21 @@
 
 namespace {
 
-// The program lies in the build folder; the test executables one folder below it.
-std::wstring ExecutablePath() {
+// The folder `levels` above the test executable itself.
+std::wstring FolderAbove(int levels) {
     wchar_t module[MAX_PATH];
     DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
     std::wstring path(module, length);
-    for (int level = 0; level < 2; ++level) {
+    for (int level = 0; level < levels; ++level) {
         std::size_t slash = path.find_last_of(L"\\/");
         path = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
     }
-    return path + L"\\morvane-export.exe";
+    return path;
+}
+
+// The program lies in the build folder; the test executables one folder below it.
+std::wstring ExecutablePath() {
+    return FolderAbove(2) + L"\\morvane-export.exe";
 }
 
 // Quotes one argument so that CommandLineToArgvW gives it back unchanged.
@@ -131,4 +136,63 @@ ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, con
     CloseHandle(out);
     CloseHandle(err);
     return result;
+}
+
+FileHolder::FileHolder(const std::u16string& folder, const std::u16string& pattern, int holdMs) {
+    static LONG sequence = 0;
+    const std::wstring event = L"morvane-file-holder-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                               std::to_wstring(InterlockedIncrement(&sequence));
+    holding_ = CreateEventW(nullptr, TRUE, FALSE, (event + L"-holding").c_str());
+    look_ = CreateEventW(nullptr, FALSE, FALSE, (event + L"-look").c_str());
+    const std::wstring executable = FolderAbove(1) + L"\\morvane_file_holder.exe";
+    std::wstring commandLine = L"\"" + executable + L"\" " + Quoted(folder) + L" " + Quoted(pattern) + L" " +
+                               std::to_wstring(holdMs) + L" " + event + L"-holding " + event + L"-look";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (holding_ != nullptr && look_ != nullptr &&
+        CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                       nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        process_ = process.hProcess;
+    }
+}
+
+FileHolder::~FileHolder() {
+    End();
+    if (process_ != nullptr) {
+        CloseHandle(process_);
+    }
+    for (void* event : {holding_, look_}) {
+        if (event != nullptr) {
+            CloseHandle(event);
+        }
+    }
+}
+
+bool FileHolder::WaitUntilHolding(int timeoutMs) const {
+    if (process_ == nullptr) {
+        return false;
+    }
+    SetEvent(look_);
+    // The event, not the process's end, when both are there.
+    HANDLE handles[] = {holding_, process_};
+    return WaitForMultipleObjects(2, handles, FALSE, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
+}
+
+int FileHolder::WaitForEnd(int timeoutMs) const {
+    DWORD code = 0;
+    if (process_ == nullptr ||
+        WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process_, &code)) {
+        return -1;
+    }
+    return static_cast<int>(code);
+}
+
+void FileHolder::End() {
+    if (process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, INFINITE);
+    }
 }
