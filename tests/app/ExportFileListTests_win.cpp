@@ -216,6 +216,15 @@ protected:
     std::vector<std::u16string> Untouched() const { return {u"a.txt", kOutputName}; }
     bool Untouched(const std::vector<std::u16string>& names) const { return names == Untouched(); }
 
+    // A seam whose first try waits until `scanner` holds the new workbook, as a scanner quick to open
+    // every new file would; `held` tells whether it came to that.
+    static SteppingSeam FirstTryOnceHeld(FileHolder& scanner, bool& held) {
+        return SteppingSeam([&scanner, &held](int attempt, std::u16string_view, std::u16string_view) {
+            held = held || (attempt == 1 && scanner.WaitUntilHolding(120000));
+            return 0;
+        });
+    }
+
     // The rows of a workbook written over the earlier one, which is listed like any file.
     WorkbookExpectation Rows() const {
         return WorkbookExpectation::SingleSheet(
@@ -373,10 +382,7 @@ TEST_F(ExportHeldFileTest, WaitsOutAScannerThatHoldsTheNewWorkbookForAMoment) {
         ASSERT_TRUE(scanner.Started()) << "build the target morvane_file_holder";
         // The first try waits until the scanner has the new workbook open.
         bool held = false;
-        SteppingSeam seam([&](int attempt, std::u16string_view, std::u16string_view) {
-            held = held || (attempt == 1 && scanner.WaitUntilHolding(120000));
-            return 0;
-        });
+        SteppingSeam seam = FirstTryOnceHeld(scanner, held);
         ExportOptions options;
         options.placementSeam = &seam;
         const auto start = std::chrono::steady_clock::now();
@@ -397,10 +403,7 @@ TEST_F(ExportHeldFileTest, KeepsTheEarlierWorkbookWhenAScannerHoldsTheNewOneLong
     FileHolder scanner(tree_.Root(), kTemporaryPattern, 4000);
     ASSERT_TRUE(scanner.Started()) << "build the target morvane_file_holder";
     bool held = false;
-    SteppingSeam seam([&](int attempt, std::u16string_view, std::u16string_view) {
-        held = held || (attempt == 1 && scanner.WaitUntilHolding(120000));
-        return 0;
-    });
+    SteppingSeam seam = FirstTryOnceHeld(scanner, held);
     ExportOptions options;
     options.placementSeam = &seam;
     options.heldFileWait = std::chrono::milliseconds(1000);
@@ -422,10 +425,7 @@ TEST_F(ExportHeldFileTest, CancelEndsTheWaitForAScannerAtOnce) {
     FileHolder scanner(tree_.Root(), kTemporaryPattern, 600000);
     ASSERT_TRUE(scanner.Started()) << "build the target morvane_file_holder";
     bool held = false;
-    SteppingSeam seam([&](int attempt, std::u16string_view, std::u16string_view) {
-        held = held || (attempt == 1 && scanner.WaitUntilHolding(120000));
-        return 0;
-    });
+    SteppingSeam seam = FirstTryOnceHeld(scanner, held);
     CancelToken cancel;
     ExportOptions options;
     options.placementSeam = &seam;
