@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/export/CancelToken.h"
+#include "app/export/filesystem/CancelToken.h"
 
 #include <string>
 #include <string_view>

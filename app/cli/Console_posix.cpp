@@ -1,6 +1,6 @@
 #include "app/cli/Console.h"
 
-#include "app/export/NameCoding.h"
+#include "app/export/filesystem/NameCoding.h"
 
 #include <unistd.h>
 #include <csignal>

@@ -5,8 +5,8 @@
 #include "app/cli/ProgressLine.h"
 #include "app/export/ExportFileList.h"
 #include "app/export/ExportOutcomeText.h"
-#include "app/export/FileOperations.h"
-#include "app/export/NameCoding.h"
+#include "app/export/filesystem/FileOperations.h"
+#include "app/export/filesystem/NameCoding.h"
 
 #include <xlsxwriter.h>
 

@@ -1,15 +1,16 @@
 #include "app/export/ExportFileList.h"
 
-#include "app/export/AbsolutePath.h"
-#include "app/export/FileOperations.h"
-#include "app/export/FilePath.h"
 #include "app/export/FileRecordQueue.h"
-#include "app/export/ListFiles.h"
-#include "app/export/NameCoding.h"
-#include "app/export/PathChecks.h"
-#include "app/export/UtcOffset.h"
-#include "app/export/WorkbookPlacement.h"
-#include "app/export/WorkbookWriter.h"
+#include "app/export/cells/UtcOffset.h"
+#include "app/export/filesystem/AbsolutePath.h"
+#include "app/export/filesystem/FileOperations.h"
+#include "app/export/filesystem/FilePath.h"
+#include "app/export/filesystem/NameCoding.h"
+#include "app/export/filesystem/PathChecks.h"
+#include "app/export/listing/ListFiles.h"
+#include "app/export/workbook/TemporaryWorkbookName.h"
+#include "app/export/workbook/WorkbookPlacement.h"
+#include "app/export/workbook/WorkbookWriter.h"
 
 #include <atomic>
 #include <chrono>
@@ -23,35 +24,6 @@
 namespace {
 
 inline constexpr char16_t kOutputName[] = u"文件清单_.xlsx";
-inline constexpr int kTemporaryNameAttempts = 16;
-
-// A name beside the workbook that no file has yet: "~文件清单_" and eight hexadecimal digits. Exports on
-// several threads share the sequence.
-std::u16string TemporaryPath(std::u16string_view folder) {
-    static std::atomic<std::uint64_t> sequence{0};
-    std::uint64_t seed =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    std::u16string path;
-    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        // splitmix64 step: spreads the clock and the sequence over all digits.
-        std::uint64_t value = seed + 0x9E3779B97F4A7C15ull * (sequence.fetch_add(1) + 1);
-        value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
-        value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
-        value ^= value >> 31;
-        path.assign(folder);
-        path += PathSeparator();
-        path += kTemporaryWorkbookPrefix;
-        for (int digit = static_cast<int>(kTemporaryWorkbookDigits) - 1; digit >= 0; --digit) {
-            path += u"0123456789ABCDEF"[(value >> (digit * 4)) & 0xF];
-        }
-        path += kTemporaryWorkbookSuffix;
-        if (!PathExists(path)) {
-            break;
-        }
-    }
-    return path;
-}
-
 // Inside the export a path is a std::u16string; CWString is the text of its callers.
 std::u16string TextOf(const CWString& text) {
     return std::u16string(text.GetText(), static_cast<std::size_t>(text.GetLength()));
@@ -78,6 +50,10 @@ public:
     }
 
     void OnFile(FileRecord&& file) override {
+        // The export's own temporary workbooks, and those a killed export left, are never rows.
+        if (IsTemporaryWorkbookName(file.Name())) {
+            return;
+        }
         batch_.push_back(std::move(file));
         if (batch_.size() == FileRecordQueue::kBatchSize || queue_.Empty()) {
             Flush();
@@ -176,7 +152,7 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
                 break;
             }
             if (!writer) {
-                placement.emplace(TemporaryPath(ParentFolder(outputPath)), TemporaryPath);
+                placement.emplace(TemporaryWorkbookPath(ParentFolder(outputPath)), TemporaryWorkbookPath);
                 writer.emplace(CurrentUtcOffset());
                 written =
                     writer->Open(placement->LibraryPath(), placement->LibraryTemporaryFolder(), rowsPerSheet);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/export/CancelToken.h"
 #include "app/export/ExportObserver.h"
-#include "app/export/HeldFileRetry.h"
+#include "app/export/filesystem/CancelToken.h"
+#include "app/export/filesystem/HeldFileRetry.h"
 
 #include "runtime/CWString.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/export/FileSystemError.h"
+#include "app/export/filesystem/FileSystemError.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "app/export/ExportOutcomeText.h"
 
-#include "app/export/FilePath.h"
+#include "app/export/filesystem/FilePath.h"
 
 #include <string>
 

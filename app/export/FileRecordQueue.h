@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/export/CancelToken.h"
-#include "app/export/FileRecord.h"
+#include "app/export/filesystem/CancelToken.h"
+#include "app/export/listing/FileRecord.h"
 
 #include <atomic>
 #include <condition_variable>

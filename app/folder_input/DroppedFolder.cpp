@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/export/PathChecks.h"
+#include "app/export/filesystem/PathChecks.h"
 
 CWString DroppedFolder(const CMStringArray& paths) {
     if (paths.GetCount() < 1) {

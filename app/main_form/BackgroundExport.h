@@ -6,9 +6,9 @@
 #include <exception>
 #include <thread>
 
-#include "app/export/CancelToken.h"
 #include "app/export/ExportObserver.h"
 #include "app/export/ExportOutcome.h"
+#include "app/export/filesystem/CancelToken.h"
 #include "appsvc/Win32Api.h"
 #include "runtime/CWString.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/export/ExportOutcome.h"
-#include "app/export/NameCoding.h"
+#include "app/export/filesystem/NameCoding.h"
 #include "runtime/CWString.h"
 
 #include <ostream>

@@ -1,4 +1,4 @@
-#include "app/export/CreationDateText.h"
+#include "app/export/cells/CreationDateText.h"
 #include "tests/app/AppPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
-#include "app/export/CancelToken.h"
-#include "app/export/DeferredRemoval.h"
-#include "app/export/ExportColumns.h"
-#include "app/export/FilePath.h"
-#include "app/export/HeldFileRetry.h"
+#include "app/export/cells/ExportColumns.h"
+#include "app/export/filesystem/CancelToken.h"
+#include "app/export/filesystem/DeferredRemoval.h"
+#include "app/export/filesystem/FilePath.h"
+#include "app/export/filesystem/HeldFileRetry.h"
+#include "app/export/workbook/TemporaryWorkbookName.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
 
@@ -296,6 +297,21 @@ TEST_F(ExportTest, CancelledPartWayKeepsTheEarlierWorkbookAndLeavesNoTemporaryFi
     }
 }
 
+TEST(TemporaryWorkbookName, IsRecognisedByItsExactForm) {
+    const std::u16string temporary[] = {u"~文件清单_0123ABCD.tmp", u"~文件清单_deadbeef.tmp"};
+    const std::u16string ordinary[] = {u"~文件清单_0123ABCG.tmp", u"~文件清单_0123ABC.tmp",
+                                       u"~文件清单_0123ABCDE.tmp", u"~文件清单_0123ABCD.xlsx",
+                                       u"文件清单_0123ABCD.tmp"};
+    for (const std::u16string& name : temporary) {
+        EXPECT_TRUE(IsTemporaryWorkbookName(name)) << Utf8(name);
+    }
+    for (const std::u16string& name : ordinary) {
+        EXPECT_FALSE(IsTemporaryWorkbookName(name)) << Utf8(name);
+    }
+    const std::u16string made = TemporaryWorkbookPath(u"folder");
+    EXPECT_TRUE(IsTemporaryWorkbookName(made.substr(LastSeparator(made) + 1))) << Utf8(made);
+}
+
 TEST_F(ExportTest, NeverListsATemporaryWorkbookNorRemovesALeftOverOne) {
     tree_.MakeFile(u"a.txt", 1000);
     tree_.WriteFile(u"~文件清单_0A1B2C3D.tmp", "left over by a killed export");
@@ -319,7 +335,8 @@ TEST(ExportColumnsTest, DefinesTheFiveColumnsInOrder) {
     const std::u16string headers[] = {u"文件名", u"文件路径", u"文件后缀", u"文件大小", u"创建时间"};
     const double widths[] = {20, 150, 15, 15, 15};
     ASSERT_EQ(kExportColumnCount, 5);
-    FileRecord file{JoinPath(JoinPath(u"folder", u"sub"), u"report.final.docx"), 1999, 0};
+    const std::u16string path = JoinPath(JoinPath(u"folder", u"sub"), u"report.final.docx");
+    FileRecord file{path, LastSeparator(path) + 1, 1999, 0};
     CreationDateTextCache dates(0);
     const std::u16string cells[] = {u"report", file.path, u"docx", u"1KB", u"1601年1月1日"};
     for (int column = 0; column < kExportColumnCount; ++column) {

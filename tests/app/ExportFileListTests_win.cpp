@@ -1,7 +1,7 @@
 #include "app/export/ExportOutcomeText.h"
-#include "app/export/FileOperations.h"
-#include "app/export/SystemErrorText.h"
-#include "app/export/WorkbookWriter.h"
+#include "app/export/filesystem/FileOperations.h"
+#include "app/export/filesystem/SystemErrorText.h"
+#include "app/export/workbook/WorkbookWriter.h"
 #include "runtime/CPoolMem.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
@@ -676,7 +676,8 @@ TEST_F(ExportWinTest, ThreadsThatWriteCellsEndWithoutHarmingTheHeapOrThePool) {
     // at its end is then soon handed to another.
     constexpr int kAtOnce = 8;
     const std::int64_t freeBefore = CPoolMem::Instance().FreeBlockCount();
-    const FileRecord file{tree_.Path(u"报告.final.docx"), 1500000, 0};
+    const std::u16string path = tree_.Path(u"报告.final.docx");
+    const FileRecord file{path, LastSeparator(path) + 1, 1500000, 0};
     std::atomic<int> written{0};
     for (int first = 0; first < kThreads; first += kAtOnce) {
         std::vector<std::thread> threads;

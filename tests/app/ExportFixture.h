@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/export/DirectoryReader.h"
 #include "app/export/ExportFileList.h"
-#include "app/export/FilePath.h"
-#include "app/export/ListFiles.h"
-#include "app/export/UnreadableFolders.h"
+#include "app/export/filesystem/FilePath.h"
+#include "app/export/listing/DirectoryReader.h"
+#include "app/export/listing/ListFiles.h"
+#include "app/export/listing/UnreadableFolders.h"
 #include "tests/app/TempTree.h"
 #include "tests/app/TestClock.h"
 #include "tests/app/WorkbookExpectation.h"

@@ -1,5 +1,5 @@
-#include "app/export/FileNameParts.h"
-#include "app/export/FilePath.h"
+#include "app/export/cells/FileNameParts.h"
+#include "app/export/filesystem/FilePath.h"
 #include "tests/app/AppPrinters.h"
 
 #include <gtest/gtest.h>

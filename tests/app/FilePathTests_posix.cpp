@@ -1,5 +1,5 @@
-#include "app/export/FilePath.h"
-#include "app/export/PathChecks.h"
+#include "app/export/filesystem/FilePath.h"
+#include "app/export/filesystem/PathChecks.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/TempTree.h"
 

@@ -1,7 +1,7 @@
-#include "app/export/AbsolutePath.h"
-#include "app/export/FilePath.h"
-#include "app/export/FolderPrefetcher.h"
-#include "app/export/ListFiles.h"
+#include "app/export/filesystem/AbsolutePath.h"
+#include "app/export/filesystem/FilePath.h"
+#include "app/export/listing/FolderPrefetcher.h"
+#include "app/export/listing/ListFiles.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
 
@@ -127,28 +127,6 @@ TEST_F(ListFilesTest, StopsBeforeTheNextEntryWhenTheSinkSaysSo) {
         EXPECT_LE(flat.files.size() + flat.folders.size(), static_cast<std::size_t>(limit));
         EXPECT_LE(tree.files.size() + tree.folders.size(), static_cast<std::size_t>(limit));
     }
-}
-
-TEST_F(ListFilesTest, NeverListsATemporaryWorkbook) {
-    const std::u16string temporary[] = {u"~文件清单_0123ABCD.tmp", u"~文件清单_deadbeef.tmp"};
-    const std::u16string ordinary[] = {u"~文件清单_0123ABCG.tmp", u"~文件清单_0123ABC.tmp",
-                                       u"~文件清单_0123ABCDE.tmp", u"~文件清单_0123ABCD.xlsx",
-                                       u"文件清单_0123ABCD.tmp"};
-    std::vector<std::u16string> expected = {P(u"a.txt"), P(u"B.TXT"), P(u"c.doc"), P(u"sub/d.txt"),
-                                            P(u"sub/deeper/e.md")};
-    for (const std::u16string& name : temporary) {
-        EXPECT_TRUE(IsTemporaryWorkbookName(name)) << Utf8(name);
-        tree_.MakeFile(u"sub/" + name);
-    }
-    for (const std::u16string& name : ordinary) {
-        EXPECT_FALSE(IsTemporaryWorkbookName(name)) << Utf8(name);
-        tree_.MakeFile(u"sub/" + name);
-        expected.push_back(P(u"sub/" + name));
-    }
-    CollectingSink sink;
-    FileSystemError error;
-    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), sink, nullptr, error));
-    EXPECT_EQ(Sorted(sink.Paths()), Sorted(expected));
 }
 
 TEST_F(ListFilesTest, ListsNothingForAMissingFolder) {

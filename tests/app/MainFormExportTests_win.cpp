@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/export/NameCoding.h"
-#include "app/export/SystemErrorText.h"
+#include "app/export/filesystem/NameCoding.h"
+#include "app/export/filesystem/SystemErrorText.h"
 #include "app/main_form/BackgroundExport.h"
 #include "app/main_form/MainFormLayout.h"
 #include "tests/app/MainFormHarness.h"

@@ -1,5 +1,5 @@
-#include "app/export/FilePath.h"
-#include "app/export/NameCoding.h"
+#include "app/export/filesystem/FilePath.h"
+#include "app/export/filesystem/NameCoding.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
 #include "tests/app/ProcessRun.h"

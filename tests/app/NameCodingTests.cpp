@@ -1,4 +1,4 @@
-#include "app/export/NameCoding.h"
+#include "app/export/filesystem/NameCoding.h"
 #include "tests/app/AppPrinters.h"
 
 #include <gtest/gtest.h>

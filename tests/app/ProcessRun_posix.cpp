@@ -1,6 +1,6 @@
 #include "tests/app/ProcessRun.h"
 
-#include "app/export/NameCoding.h"
+#include "app/export/filesystem/NameCoding.h"
 
 #include <fcntl.h>
 #include <grp.h>

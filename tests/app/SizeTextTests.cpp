@@ -1,4 +1,4 @@
-#include "app/export/SizeText.h"
+#include "app/export/cells/SizeText.h"
 #include "tests/app/AppPrinters.h"
 
 #include <gtest/gtest.h>

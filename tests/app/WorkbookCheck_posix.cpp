@@ -1,6 +1,6 @@
 #include "tests/app/WorkbookExpectation.h"
 
-#include "app/export/NameCoding.h"
+#include "app/export/filesystem/NameCoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "tests/app/WidePath_win.h"
 #include "tests/app/WorkbookExpectation.h"
 
-#include "app/export/NameCoding.h"
+#include "app/export/filesystem/NameCoding.h"
 
 #include <gtest/gtest.h>
 

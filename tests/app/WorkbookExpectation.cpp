@@ -1,7 +1,7 @@
 #include "tests/app/WorkbookExpectation.h"
 
-#include "app/export/ExportColumns.h"
-#include "app/export/NameCoding.h"
+#include "app/export/cells/ExportColumns.h"
+#include "app/export/filesystem/NameCoding.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/export/ExportColumns.h"
+#include "app/export/cells/ExportColumns.h"
 
 #include <array>
 #include <string>

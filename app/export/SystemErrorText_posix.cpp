@@ -1,9 +1,0 @@
-#include "app/export/SystemErrorText.h"
-
-#include "app/export/NameCoding.h"
-
-#include <system_error>
-
-std::u16string SystemErrorText(int code) {
-    return DecodeUtf8Lossy(std::error_code(code, std::generic_category()).message());
-}
