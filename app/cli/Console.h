@@ -22,9 +22,10 @@ public:
     static bool IsTerminal(Stream stream);
 
     // From now on Ctrl-C (SIGINT; on Windows also Ctrl-Break) sets `token` instead of ending the
-    // process, so that the export can stop and clean up. A second one ends the process as usual.
-    // `token` must outlive the process's run. On Windows the system runs the handler on a thread of its
-    // own, which wakes the export's waits; on POSIX a signal handler may only store the flag.
+    // process, so that the export can stop and clean up; null ends that. A second one ends the process
+    // as usual. `token` must outlive its use. The token is set on a thread (on Windows the system's
+    // handler thread, on POSIX one of ours that the signal handler wakes through a pipe), so that
+    // setting it wakes every wait of the export.
     static void SetInterruptToken(CancelToken* token);
 
     // Tells whoever started the program that the export begins and an interrupt now cancels it: when

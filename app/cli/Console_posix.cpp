@@ -2,10 +2,13 @@
 
 #include "app/export/filesystem/NameCoding.h"
 
+#include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 std::vector<std::u16string> Console::Arguments(int argc, char** argv) {
     std::vector<std::u16string> arguments;
@@ -28,23 +31,68 @@ bool Console::IsTerminal(Stream stream) {
 
 namespace {
 
-CancelToken* interruptToken = nullptr;
+// The self-pipe: a signal handler may not take the locks that setting the token takes, so it only
+// writes a byte, and a thread of its own reads it and sets the token, which wakes every wait.
+int interruptPipe[2] = {-1, -1};
+std::thread* interruptThread = nullptr;
 
-// A lock-free atomic store is all a signal handler may do here.
+inline constexpr char kInterrupted = 'i';
+inline constexpr char kDone = 'q';
+
 void OnInterrupt(int) {
-    interruptToken->SetFromSignalHandler();
+    const int saved = errno;
+    const char byte = kInterrupted;
+    [[maybe_unused]] ssize_t written = write(interruptPipe[1], &byte, 1);
+    errno = saved;
+}
+
+void WatchInterrupts(CancelToken* token) {
+    for (;;) {
+        char byte = 0;
+        const ssize_t got = read(interruptPipe[0], &byte, 1);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got != 1 || byte == kDone) {
+            return;
+        }
+        token->Set();
+    }
+}
+
+void InstallHandler(void (*handler)(int), int flags) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = flags;
+    sigaction(SIGINT, &action, nullptr);
+}
+
+void StopWatching() {
+    if (interruptThread == nullptr) {
+        return;
+    }
+    InstallHandler(SIG_DFL, 0);
+    const char byte = kDone;
+    [[maybe_unused]] ssize_t written = write(interruptPipe[1], &byte, 1);
+    interruptThread->join();
+    delete interruptThread;
+    interruptThread = nullptr;
+    close(interruptPipe[0]);
+    close(interruptPipe[1]);
+    interruptPipe[0] = interruptPipe[1] = -1;
 }
 
 }  // namespace
 
 void Console::SetInterruptToken(CancelToken* token) {
-    interruptToken = token;
-    struct sigaction action {};
-    action.sa_handler = &OnInterrupt;
-    sigemptyset(&action.sa_mask);
+    StopWatching();
+    if (token == nullptr || pipe2(interruptPipe, O_CLOEXEC) != 0) {
+        return;
+    }
+    interruptThread = new std::thread(WatchInterrupts, token);
     // The first Ctrl-C asks; a second one, with the default action back, ends the process.
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
+    InstallHandler(&OnInterrupt, SA_RESETHAND | SA_RESTART);
 }
 
 void Console::AnnounceExportStart() {

@@ -63,6 +63,10 @@ bool Console::IsTerminal(Stream stream) {
 }
 
 void Console::SetInterruptToken(CancelToken* token) {
+    if (token == nullptr) {
+        SetConsoleCtrlHandler(&OnConsoleControl, FALSE);
+        return;
+    }
     interruptToken = token;
     SetConsoleCtrlHandler(&OnConsoleControl, TRUE);
 }

@@ -7,32 +7,35 @@
 
 namespace {
 
-inline constexpr std::chrono::milliseconds kRedrawInterval{100};
+inline constexpr std::chrono::milliseconds kRedrawInterval{200};
 
 }  // namespace
 
-ProgressLine::ProgressLine()
-    : enabled_(Console::IsTerminal(Console::Stream::Error)),
-      start_(std::chrono::steady_clock::now()),
-      lastDraw_(start_) {}
+ProgressLine::ProgressLine() : enabled_(Console::IsTerminal(Console::Stream::Error)) {}
 
-void ProgressLine::OnProgress(std::int64_t filesListed, std::int64_t rowsWritten) {
+void ProgressLine::OnProgress(const ExportProgress& progress) {
     if (!enabled_) {
         return;
     }
-    auto now = std::chrono::steady_clock::now();
-    if (drawn_ && now - lastDraw_ < kRedrawInterval) {
+    const auto now = std::chrono::steady_clock::now();
+    if (drawn_ && progress.phase == drawnPhase_ && now - lastDraw_ < kRedrawInterval) {
         return;
     }
     lastDraw_ = now;
-    Draw(filesListed, rowsWritten);
+    drawnPhase_ = progress.phase;
+    Draw(progress);
 }
 
-void ProgressLine::Draw(std::int64_t filesListed, std::int64_t rowsWritten) {
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+void ProgressLine::Draw(const ExportProgress& progress) {
+    std::u16string phase = progress.phase == ExportPhase::Listing ? u"listing"
+                           : progress.phase == ExportPhase::Writing
+                               ? u"writing"
+                               : u"saving " + std::u16string(progress.workbookName);
     CWString text;
-    text.Format(u"%lld files listed, %lld rows written, %.1f s", static_cast<long long>(filesListed),
-                static_cast<long long>(rowsWritten), seconds);
+    text.Format(u"%s: %lld folders read, %lld files found, %lld rows written, %.1f s", phase.c_str(),
+                static_cast<long long>(progress.foldersRead), static_cast<long long>(progress.filesFound),
+                static_cast<long long>(progress.rowsWritten),
+                std::chrono::duration<double>(progress.elapsed).count());
     // Blanks over what a longer earlier line left to the right (no terminal escapes: a Windows console
     // does not read them by default).
     std::u16string line(1, u'\r');

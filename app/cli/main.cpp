@@ -62,6 +62,7 @@ int RunExport(const CommandLine& command) {
     Console::SetInterruptToken(&interrupted);
     Console::AnnounceExportStart();
     ExportOutcome outcome = ExportFileList(folder, command.recursive, options);
+    Console::SetInterruptToken(nullptr);
     progress.Finish();
 
     const FileSystemError& cause = outcome.cause;

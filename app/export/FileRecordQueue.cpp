@@ -1,30 +1,18 @@
 #include "app/export/FileRecordQueue.h"
 
-#include <chrono>
-
-namespace {
-
-// How long a wait goes before it looks at the cancel token again.
-inline constexpr std::chrono::milliseconds kCancelPoll{20};
-
-}  // namespace
-
-bool FileRecordQueue::Cancelled() const {
-    return cancel_ != nullptr && cancel_->IsSet();
+FileRecordQueue::FileRecordQueue(const CancelToken* cancel) : onCancel_(cancel, [this] { Stop(); }) {
+    if (cancel != nullptr && cancel->IsSet()) {
+        Stop();
+    }
 }
 
 bool FileRecordQueue::Stopped() const {
-    return stopped_.load(std::memory_order_relaxed) || Cancelled();
+    return stopped_.load(std::memory_order_acquire);
 }
 
 bool FileRecordQueue::Push(Batch&& batch) {
     std::unique_lock<std::mutex> lock(mutex_);
-    while (batches_.size() >= kCapacity) {
-        if (Stopped()) {
-            return false;
-        }
-        changed_.wait_for(lock, kCancelPoll);
-    }
+    changed_.wait(lock, [this] { return batches_.size() < kCapacity || Stopped(); });
     if (Stopped()) {
         return false;
     }
@@ -46,13 +34,8 @@ void FileRecordQueue::Close() {
 
 bool FileRecordQueue::Pop(Batch& batch) {
     std::unique_lock<std::mutex> lock(mutex_);
-    while (batches_.empty()) {
-        if (closed_ || Stopped()) {
-            return false;
-        }
-        changed_.wait_for(lock, kCancelPoll);
-    }
-    if (Stopped()) {
+    changed_.wait(lock, [this] { return !batches_.empty() || closed_ || Stopped(); });
+    if (batches_.empty() || Stopped()) {
         return false;
     }
     batch = std::move(batches_.front());
@@ -63,12 +46,14 @@ bool FileRecordQueue::Pop(Batch& batch) {
     return true;
 }
 
+// Also the cancel token's wake-up: called on the thread that sets it.
 void FileRecordQueue::Stop() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        stopped_.store(true, std::memory_order_relaxed);
+        stopped_.store(true, std::memory_order_release);
         batches_.clear();
         queued_.store(0, std::memory_order_relaxed);
     }
     changed_.notify_all();
+    stopToken_.Set();
 }

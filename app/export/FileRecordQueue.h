@@ -15,8 +15,8 @@
 // batches: the listing waits while the writer is behind, so memory stays flat however many files there
 // are.
 //
-// Both sides also stop waiting when the export's cancel token is set: it may be set from a signal
-// handler, which cannot wake a waiting thread, so a wait looks at it again every few milliseconds.
+// Both sides stop waiting at once when the export's cancel token is set, or when the other side gives
+// up; the listing's own waits (its read-ahead) end on StopToken, which is set in both cases.
 class FileRecordQueue {
 public:
     using Batch = std::vector<FileRecord>;
@@ -25,7 +25,9 @@ public:
     static inline constexpr std::size_t kBatchSize = 512;
     static inline constexpr std::size_t kCapacity = 8;
 
-    explicit FileRecordQueue(const CancelToken* cancel) : cancel_(cancel) {}
+    explicit FileRecordQueue(const CancelToken* cancel);
+    FileRecordQueue(const FileRecordQueue&) = delete;
+    FileRecordQueue& operator=(const FileRecordQueue&) = delete;
 
     // The listing's side.
     // Hands over a batch, waiting while the queue is full. False when the writer stopped or the export
@@ -46,11 +48,11 @@ public:
 
     // Files handed over so far.
     std::int64_t Listed() const { return listed_.load(std::memory_order_relaxed); }
+    // Set once the writer stopped or the export was cancelled.
+    const CancelToken& StopToken() const { return stopToken_; }
 
 private:
-    bool Cancelled() const;
-
-    const CancelToken* cancel_;
+    CancelToken stopToken_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Batch> batches_;
@@ -58,4 +60,6 @@ private:
     std::atomic<bool> stopped_{false};
     std::atomic<std::int64_t> listed_{0};
     std::atomic<std::size_t> queued_{0};
+    // Last: a cancel stops the queue only while all of the above is there.
+    CancelToken::Subscription onCancel_;
 };

@@ -13,9 +13,7 @@ bool BackgroundExport::Start(HWND window, const CWString& folder, bool includeSu
     window_ = window;
     cancel_.Reset();
     progressWaiting_ = false;
-    filesListed_ = 0;
-    rowsWritten_ = 0;
-    nextReport_ = std::chrono::steady_clock::time_point::min();  // the first report goes at once
+    progress_ = ExportProgress{};
     outcome_ = ExportOutcome{};
     failure_ = nullptr;
     // The thread gets a copy of its own: texts are not shared between threads.
@@ -29,8 +27,12 @@ void BackgroundExport::Cancel() {
 }
 
 ExportProgress BackgroundExport::TakeProgress() {
+    std::lock_guard<std::mutex> lock(progressLock_);
     progressWaiting_ = false;
-    return ExportProgress{filesListed_.load(), rowsWritten_.load()};
+    ExportProgress progress = progress_;
+    takenName_ = progressName_;
+    progress.workbookName = takenName_;
+    return progress;
 }
 
 ExportOutcome BackgroundExport::Finish() {
@@ -59,6 +61,8 @@ void BackgroundExport::Run(const CWString& folder, bool includeSubfolders) {
         ExportOptions options;
         options.observer = this;
         options.cancel = &cancel_;
+        options.listingSeam = listingSeam_;
+        options.placementSeam = placementSeam_;
         outcome_ = ExportFileList(folder, includeSubfolders, options);
     } catch (...) {
         failure_ = std::current_exception();
@@ -66,16 +70,15 @@ void BackgroundExport::Run(const CWString& folder, bool includeSubfolders) {
     PostMessageW(window_, WM_EXPORT_FINISHED, 0, 0);
 }
 
-// Called on the export's thread: the figures are stored, a report is posted only when the period has
-// passed and the window has read the one before.
-void BackgroundExport::OnProgress(std::int64_t filesListed, std::int64_t rowsWritten) {
-    filesListed_ = filesListed;
-    rowsWritten_ = rowsWritten;
-    const auto now = std::chrono::steady_clock::now();
-    if (now < nextReport_) {
-        return;
+// Called on the export's reporting thread: the figures are stored, and a report is posted unless the
+// window has not yet read the one before.
+void BackgroundExport::OnProgress(const ExportProgress& progress) {
+    {
+        std::lock_guard<std::mutex> lock(progressLock_);
+        progress_ = progress;
+        progressName_.assign(progress.workbookName);
+        progress_.workbookName = {};
     }
-    nextReport_ = now + kExportProgressPeriod;
     if (!progressWaiting_.exchange(true)) {
         PostMessageW(window_, WM_EXPORT_PROGRESS, 0, 0);
     }

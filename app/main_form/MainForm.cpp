@@ -225,10 +225,17 @@ void MainForm::ShowProgress() {
     }
     const ExportProgress progress = export_.TakeProgress();
     CWString text;
-    if (progress.rowsWritten > 0) {
-        text.Format(ROWS_WRITTEN_FORMAT, static_cast<long long>(progress.rowsWritten));
-    } else {
-        text.Format(FILES_LISTED_FORMAT, static_cast<long long>(progress.filesListed));
+    switch (progress.phase) {
+        case ExportPhase::Listing:
+            text.Format(FILES_LISTED_FORMAT, static_cast<long long>(progress.foldersRead),
+                        static_cast<long long>(progress.filesFound));
+            break;
+        case ExportPhase::Writing:
+            text.Format(ROWS_WRITTEN_FORMAT, static_cast<long long>(progress.rowsWritten));
+            break;
+        case ExportPhase::Saving:
+            text.Format(SAVING_FORMAT, std::u16string(progress.workbookName).c_str());
+            break;
     }
     statusLabel_.SetText(text.GetText());
 }

@@ -42,6 +42,10 @@ public:
     // Attributes
     // From "生成EXCEL" until the outcome is shown.
     bool IsExporting() const { return export_.IsRunning(); }
+    // Where tests step into the exports this window starts (ExportOptions); none in the program.
+    void SetExportSeams(const ListingSeam* listing, const PlacementSeam* placement) {
+        export_.SetSeams(listing, placement);
+    }
 
     // Overridables of the object model
     const CVolClassInfo& GetClassInfo() const override;

@@ -17,10 +17,12 @@ inline constexpr char16_t CHOOSE_FOLDER_BUTTON_TEXT[] = u"选择文件夹";
 inline constexpr char16_t CANCEL_BUTTON_TEXT[] = u"取消";
 
 // The status line while an export runs, in the default text colour: at the start, then the latest
-// figures (files found while only listing, rows written once writing has begun).
+// figures of its phase (folders read and files found until the first row is written, then rows
+// written, then the workbook's name while it is saved).
 inline constexpr char16_t EXPORT_STARTED_TEXT[] = u"正在生成…";
-inline constexpr char16_t FILES_LISTED_FORMAT[] = u"正在列出文件,已找到%lld个文件…";
+inline constexpr char16_t FILES_LISTED_FORMAT[] = u"正在列出文件,已读取%lld个文件夹,已找到%lld个文件…";
 inline constexpr char16_t ROWS_WRITTEN_FORMAT[] = u"正在生成,已写入%lld个文件…";
+inline constexpr char16_t SAVING_FORMAT[] = u"正在保存%s…";
 
 inline constexpr char16_t CONTROL_FONT[] = u"微软雅黑, 11, 0, 0, 0, 0, 0";
 inline constexpr char16_t DESCRIPTION_FONT[] = u"微软雅黑, 13, 0, 0, 0, 0, 0";

@@ -3,6 +3,7 @@
 #include "app/export/filesystem/DeferredRemoval.h"
 #include "app/export/filesystem/FilePath.h"
 #include "app/export/filesystem/HeldFileRetry.h"
+#include "app/export/listing/FolderPrefetcher.h"
 #include "app/export/workbook/TemporaryWorkbookName.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
@@ -12,7 +13,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <filesystem>
 #include <future>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -227,74 +231,211 @@ INSTANTIATE_TEST_SUITE_P(RowLimits, ExportSheetsTest,
                                          SheetCase{1, 1, {1}}, SheetCase{2, 1, {1, 1}},
                                          SheetCase{4, 5, {4}}));
 
-class CountingObserver : public ExportObserver {
+// Keeps every report with the moment it came.
+class RecordingObserver : public ExportObserver {
 public:
-    void OnProgress(std::int64_t filesListed, std::int64_t rowsWritten) override {
-        lastListed_ = filesListed;
-        lastWritten_ = rowsWritten;
+    struct Report {
+        std::chrono::steady_clock::time_point at;
+        ExportProgress progress;
+    };
+
+    void OnProgress(const ExportProgress& progress) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        reports_.push_back(Report{std::chrono::steady_clock::now(), progress});
+        reports_.back().progress.workbookName = {};
+        names_.emplace_back(progress.workbookName);
+        changed_.notify_all();
+    }
+    std::vector<Report> Reports() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return reports_;
+    }
+    std::vector<std::u16string> Names() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return names_;
+    }
+    // Waits until a report says that `rows` rows are written.
+    bool WaitForRows(std::int64_t rows) const {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::minutes(1), [&] {
+            return !reports_.empty() && reports_.back().progress.rowsWritten >= rows;
+        });
     }
 
-    std::int64_t lastListed_ = -1;
-    std::int64_t lastWritten_ = -1;
+private:
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    std::vector<Report> reports_;
+    std::vector<std::u16string> names_;
 };
 
-TEST_F(ExportTest, TellsTheObserverTheFinalCounts) {
+TEST_F(ExportTest, TellsTheObserverTheFinalCountsAndTheWorkbooksName) {
     tree_.MakeFile(u"a");
     tree_.MakeFile(u"sub/b");
-    CountingObserver observer;
+    RecordingObserver observer;
     ExportOptions options;
     options.observer = &observer;
     ASSERT_EQ(ExportRoot(true, options).kind, ExportOutcomeKind::Done);
-    EXPECT_EQ(observer.lastListed_, 2);
-    EXPECT_EQ(observer.lastWritten_, 2);
+    const std::vector<RecordingObserver::Report> reports = observer.Reports();
+    ASSERT_FALSE(reports.empty());
+    const ExportProgress& last = reports.back().progress;
+    EXPECT_EQ(last.phase, ExportPhase::Saving);
+    EXPECT_EQ(last.foldersRead, 2);
+    EXPECT_EQ(last.filesFound, 2);
+    EXPECT_EQ(last.rowsWritten, 2);
+    EXPECT_EQ(observer.Names().back(), kOutputName);
 }
 
-// Sets the cancel flag once `after` rows are written, and counts the reports that follow.
-class CancellingObserver : public ExportObserver {
+// A listing seam that stands in for a slow file server: every read of a folder takes `delay`, or less
+// when `cancel` is set (a read that can be interrupted). It counts the reads under way.
+class SlowFolders : public ListingSeam {
 public:
-    explicit CancellingObserver(std::int64_t after) : after_(after) {}
+    // Reads of `fast` take no time.
+    SlowFolders(std::chrono::milliseconds delay, const CancelToken& cancel, std::u16string fast = {})
+        : delay_(delay), cancel_(cancel), fast_(std::move(fast)) {}
 
-    void OnProgress(std::int64_t, std::int64_t rowsWritten) override {
-        if (cancel.IsSet()) {
-            lastRows_ = rowsWritten;
-        } else if (rowsWritten >= after_) {
-            cancel.Set();
-            lastRows_ = rowsWritten;
+    int BeforeRead(std::u16string_view path, bool) const override {
+        if (path == fast_) {
+            return 0;
         }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++reading_;
+            changed_.notify_all();
+        }
+        cancel_.WaitFor(delay_);
+        std::lock_guard<std::mutex> lock(mutex_);
+        --reading_;
+        return 0;
+    }
+    bool WaitForReads(int count) const {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::minutes(1), [&] { return reading_ >= count; });
     }
 
-    CancelToken cancel;
-    std::int64_t lastRows_ = -1;
-
 private:
-    std::int64_t after_;
+    std::chrono::milliseconds delay_;
+    const CancelToken& cancel_;
+    const std::u16string fast_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    mutable int reading_ = 0;
+};
+
+TEST_F(ExportTest, ReportsProgressAllAlongWhileSlowFoldersAreRead) {
+    // Ten folders, one in the other, each read in 300 ms: no file comes for more than 3 s.
+    std::u16string deepest;
+    for (int depth = 0; depth < 10; ++depth) {
+        deepest += (depth == 0 ? u"d" : u"/d") + std::u16string(1, static_cast<char16_t>(u'0' + depth));
+    }
+    tree_.MakeFile(deepest + u"/bottom.txt");
+    const CancelToken never;
+    SlowFolders slow(std::chrono::milliseconds(300), never);
+    RecordingObserver observer;
+    ExportOptions options;
+    options.observer = &observer;
+    options.listingSeam = &slow;
+    ASSERT_EQ(ExportRoot(true, options).kind, ExportOutcomeKind::Done);
+
+    const std::vector<RecordingObserver::Report> reports = observer.Reports();
+    ASSERT_GE(reports.size(), 2u);
+    std::int64_t folders = -1;
+    int rises = 0;
+    for (std::size_t i = 1; i < reports.size(); ++i) {
+        EXPECT_LE(reports[i].at - reports[i - 1].at, std::chrono::milliseconds(300))
+            << "after report " << i - 1;
+        const ExportProgress& progress = reports[i].progress;
+        EXPECT_GE(progress.foldersRead, reports[i - 1].progress.foldersRead);
+        if (progress.phase == ExportPhase::Listing) {
+            EXPECT_EQ(progress.filesFound, 0);
+            rises += progress.foldersRead > folders ? 1 : 0;
+            folders = progress.foldersRead;
+        }
+    }
+    EXPECT_GE(rises, 5) << "the folders read should be seen rising while no file is found";
+    EXPECT_EQ(reports.back().progress.foldersRead, 11);
+    EXPECT_EQ(reports.back().progress.rowsWritten, 1);
+}
+
+// The threads of this process, as the system counts them (0 where it cannot be read).
+std::size_t ThreadCount() {
+    std::error_code error;
+    std::size_t count = 0;
+    for (std::filesystem::directory_iterator task("/proc/self/task", error), end; !error && task != end;
+         task.increment(error)) {
+        ++count;
+    }
+    return error ? 0 : count;
+}
+
+TEST_F(ExportTest, CancelEndsEveryWaitAtOnceAndLeavesNoThread) {
+    // Eight sub-folders, each read in a minute: the read-ahead threads are all in a read, and the
+    // writer waits on an empty queue.
+    for (char16_t name = u'a'; name < u'a' + 8; ++name) {
+        tree_.MakeFile(std::u16string(1, name) + u"/file.txt");
+    }
+    CancelToken cancel;
+    SlowFolders slow(std::chrono::minutes(1), cancel, tree_.Root());
+    RecordingObserver observer;
+    ExportOptions options;
+    options.observer = &observer;
+    options.listingSeam = &slow;
+    options.cancel = &cancel;
+    const std::size_t threadsBefore = ThreadCount();
+    auto exported = std::async(std::launch::async, [&] { return ExportRoot(true, options).kind; });
+    ASSERT_TRUE(slow.WaitForReads(4));
+    const auto cancelled = std::chrono::steady_clock::now();
+    cancel.Set();
+    ASSERT_EQ(exported.wait_for(std::chrono::minutes(1)), std::future_status::ready);
+    const auto took = std::chrono::steady_clock::now() - cancelled;
+    EXPECT_EQ(exported.get(), ExportOutcomeKind::Cancelled);
+    RecordProperty("cancel_to_return_us",
+                   std::to_string(std::chrono::duration_cast<std::chrono::microseconds>(took).count()));
+    // Every thread of the export is joined before it returns; the bound is generous for a busy machine.
+    EXPECT_LT(took, std::chrono::seconds(1));
+    EXPECT_EQ(ThreadCount(), threadsBefore);
+    EXPECT_EQ(tree_.ListNames(),
+              (std::vector<std::u16string>{u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h"}));
+}
+
+// Holds the listing's second read of a folder until the export is cancelled: the rows of the first
+// read (256 files) are written, and then the writer waits.
+class HoldSecondRead : public ListingSeam {
+public:
+    int BeforeRead(std::u16string_view, bool opening) const override {
+        if (!opening) {
+            cancel.WaitFor(std::chrono::minutes(1));
+        }
+        return 0;
+    }
+
+    mutable CancelToken cancel;
 };
 
 TEST_F(ExportTest, CancelledPartWayKeepsTheEarlierWorkbookAndLeavesNoTemporaryFile) {
     std::vector<std::u16string> names = {kOutputName};
-    for (int i = 0; i < 40; ++i) {
-        std::string name = (i % 2 == 0 ? "sub/f" : "f") + std::to_string(i) + ".txt";
-        tree_.MakeFile(std::u16string(name.begin(), name.end()));
-        if (i % 2 == 1) {
-            names.push_back(std::u16string(name.begin(), name.end()));
-        }
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".txt";
+        names.emplace_back(name.begin(), name.end());
+        tree_.MakeFile(names.back());
     }
-    names.push_back(u"sub");
     std::sort(names.begin(), names.end());
     tree_.WriteFile(kOutputName, "earlier workbook");
-    for (bool recursive : {false, true}) {
-        SCOPED_TRACE(recursive ? "recursive" : "flat");
-        CancellingObserver observer(3);
-        ExportOptions options;
-        options.observer = &observer;
-        options.cancel = &observer.cancel;
-        options.progressInterval = 1;
-        EXPECT_EQ(ExportRoot(recursive, options).kind, ExportOutcomeKind::Cancelled);
-        // No row is written once the flag is set.
-        EXPECT_EQ(observer.lastRows_, 3);
-        EXPECT_EQ(tree_.ReadFile(kOutputName), "earlier workbook");
-        EXPECT_EQ(tree_.ListNames(), names);
-    }
+    RecordingObserver observer;
+    HoldSecondRead seam;
+    ExportOptions options;
+    options.observer = &observer;
+    options.cancel = &seam.cancel;
+    options.listingSeam = &seam;
+    auto exported = std::async(std::launch::async, [&] { return ExportRoot(true, options).kind; });
+    ASSERT_TRUE(observer.WaitForRows(static_cast<std::int64_t>(FolderPrefetcher::kEntriesPerRead)));
+    seam.cancel.Set();
+    EXPECT_EQ(exported.get(), ExportOutcomeKind::Cancelled);
+    // No row is written once the token is set.
+    EXPECT_EQ(observer.Reports().back().progress.rowsWritten,
+              static_cast<std::int64_t>(FolderPrefetcher::kEntriesPerRead));
+    EXPECT_EQ(tree_.ReadFile(kOutputName), "earlier workbook");
+    EXPECT_EQ(tree_.ListNames(), names);
 }
 
 TEST(TemporaryWorkbookName, IsRecognisedByItsExactForm) {
@@ -367,8 +508,6 @@ TEST(CancelToken, SaysWhetherItWasSetAndStartsAgainWhenReset) {
     EXPECT_TRUE(token.WaitFor(std::chrono::hours(1))) << "set already: no wait";
     token.Reset();
     EXPECT_FALSE(token.IsSet());
-    token.SetFromSignalHandler();
-    EXPECT_TRUE(token.IsSet());
 }
 
 TEST(HeldFileRetry, WaitsTwiceAsLongAfterEachRefusal) {

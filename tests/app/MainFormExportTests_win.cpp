@@ -12,8 +12,11 @@
 #include <thread>
 #include <vector>
 
+#include "app/export/filesystem/CancelToken.h"
+#include "app/export/filesystem/FileOperations.h"
 #include "app/export/filesystem/NameCoding.h"
 #include "app/export/filesystem/SystemErrorText.h"
+#include "app/export/listing/FolderPrefetcher.h"
 #include "app/main_form/BackgroundExport.h"
 #include "app/main_form/MainFormLayout.h"
 #include "tests/app/MainFormHarness.h"
@@ -112,6 +115,58 @@ TEST_F(MainFormExport, GenerateClearsTheStatusLineBeforeExporting) {
     ASSERT_TRUE(harness_.Generate());
     EXPECT_EQ(recorder.Entries(),
               (std::vector<std::u16string>{u"status=", u"status=正在生成…", u"status=目录错误"}));
+}
+
+// Holds a long export at three points, each until the test opens its gate: before the listing reads
+// anything, after the first 256 files (one read), and before the workbook is put in place. A gate
+// also opens when the test ends, so the export never outlives it.
+class GatedExport : public ListingSeam, public PlacementSeam {
+public:
+    ~GatedExport() override {
+        for (CancelToken& gate : gates_) {
+            gate.Set();
+        }
+    }
+    void Open(int gate) { gates_[gate].Set(); }
+
+    int BeforeRead(std::u16string_view, bool opening) const override {
+        gates_[opening ? 0 : 1].WaitFor(std::chrono::minutes(2));
+        return 0;
+    }
+    int BeforeTry(std::u16string_view, std::u16string_view, std::u16string_view) const override {
+        gates_[2].WaitFor(std::chrono::minutes(2));
+        return 0;
+    }
+
+private:
+    mutable CancelToken gates_[3];
+};
+
+TEST_F(MainFormExport, StatusShowsListingThenWritingThenSavingInOrder) {
+    constexpr int kFiles = 300;  // more than one read of the listing takes
+    for (int i = 0; i < kFiles; ++i) {
+        tree_.MakeFile(u"slow/f" + std::u16string(1, static_cast<char16_t>(u'a' + i % 26)) +
+                       std::u16string(1, static_cast<char16_t>(u'a' + i / 26)) + u".txt");
+    }
+    GatedExport gates;
+    harness_.Form().SetExportSeams(&gates, &gates);
+    harness_.Click(SUBFOLDERS_CHECK_BOX_ID);
+    harness_.Type(tree_.Path(u"slow"));
+    harness_.Click(GENERATE_BUTTON_ID);
+    const std::u16string expected[] = {
+        u"正在列出文件,已读取0个文件夹,已找到0个文件…",
+        u"正在生成,已写入256个文件…",
+        u"正在保存文件清单_.xlsx…",
+    };
+    for (int gate = 0; gate < 3; ++gate) {
+        SCOPED_TRACE(gate);
+        ASSERT_TRUE(PumpUntil([&] { return Status() == expected[gate]; }, MainFormHarness::kExportTimeoutMs))
+            << "the status read " << EncodeUtf8(Status());
+        gates.Open(gate);
+    }
+    ASSERT_TRUE(harness_.WaitForExport());
+    EXPECT_EQ(Status(), u"生成完毕,文件数量300个。");
+    EXPECT_GT(StatusPixels(STATUS_DONE_COLOR), 0);
 }
 
 // A folder of MORVANE_MANY_FILES empty files, made natively before the tests (make_many_files.py, the

@@ -1,15 +1,35 @@
 #include "app/export/filesystem/CancelToken.h"
 
 bool CancelToken::Set() {
-    bool wasSet = set_.exchange(true);
-    // A waiter between its look at the flag and its sleep holds the mutex: taking it here means the
-    // notification cannot fall into that gap.
-    { std::lock_guard<std::mutex> lock(mutex_); }
+    std::lock_guard<std::mutex> lock(mutex_);
+    // A waiter between its look at the flag and its sleep holds the mutex (its own, or this one):
+    // setting the flag before taking either means the notification cannot fall into that gap.
+    if (set_.exchange(true, std::memory_order_acq_rel)) {
+        return false;
+    }
+    for (const std::function<void()>& wakeUp : wakeUps_) {
+        wakeUp();
+    }
     woken_.notify_all();
-    return !wasSet;
+    return true;
 }
 
 bool CancelToken::WaitFor(std::chrono::steady_clock::duration duration) const {
     std::unique_lock<std::mutex> lock(mutex_);
     return woken_.wait_for(lock, duration, [this] { return IsSet(); });
+}
+
+CancelToken::Subscription::Subscription(const CancelToken* token, std::function<void()> wakeUp)
+    : token_(token) {
+    if (token_ != nullptr) {
+        std::lock_guard<std::mutex> lock(token_->mutex_);
+        entry_ = token_->wakeUps_.insert(token_->wakeUps_.end(), std::move(wakeUp));
+    }
+}
+
+CancelToken::Subscription::~Subscription() {
+    if (token_ != nullptr) {
+        std::lock_guard<std::mutex> lock(token_->mutex_);
+        token_->wakeUps_.erase(entry_);
+    }
 }

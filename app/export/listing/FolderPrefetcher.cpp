@@ -2,6 +2,7 @@
 
 #include "app/export/filesystem/FilePath.h"
 #include "app/export/filesystem/SystemErrorText.h"
+#include "app/export/listing/ListFiles.h"
 
 #include <algorithm>
 #include <chrono>
@@ -37,9 +38,12 @@ bool FolderPrefetcher::ByOrder::operator()(const FolderPtr& left, const FolderPt
     return left.get() < right.get();
 }
 
-FolderPrefetcher::FolderPrefetcher(std::u16string_view top, std::function<bool()> shouldStop,
-                                   const ListingSeam* seam, unsigned threads)
-    : seam_(seam), shouldStop_(std::move(shouldStop)), top_(std::make_shared<Folder>()) {
+FolderPrefetcher::FolderPrefetcher(std::u16string_view top, ListingSink& sink, const ListingSeam* seam,
+                                   unsigned threads)
+    : seam_(seam), sink_(sink), top_(std::make_shared<Folder>()), onStop_(sink.StopToken(), [this] {
+          { std::lock_guard<std::mutex> lock(mutex_); }
+          walkerWakes_.notify_all();
+      }) {
     top_->path = std::u16string(top);
     top_->isTop = true;
     toRead_.insert(top_);
@@ -132,33 +136,7 @@ void FolderPrefetcher::Work() {
                 Ending ending;
                 bool done = Read(*folder, read, found, ending);
                 lock.lock();
-                if (done) {
-                    folder->done = true;
-                    folder->openFailed = ending.openFailed;
-                    folder->error = std::move(ending.error);
-                }
-                buffered_ += read.size();
-                if (seam_ != nullptr) {
-                    seam_->AfterRead(folder->path, read.size());
-                }
-                if (folder->ready.empty()) {
-                    folder->ready.swap(read);
-                } else {
-                    std::move(read.begin(), read.end(), std::back_inserter(folder->ready));
-                }
-                std::size_t added = found.size();
-                toRead_.insert(found.begin(), found.end());
-                if (!folder->done) {
-                    ++added;
-                    folder->order = folder->key;
-                    folder->order.push_back(folder->subfolders);
-                    toRead_.insert(folder);
-                }
-                walkerWakes_.notify_one();
-                // This thread takes one of them itself.
-                for (std::size_t more = 1; more < added && more < threads_.size(); ++more) {
-                    readersWake_.notify_one();
-                }
+                TakeIn(folder, done, std::move(ending), read, found);
                 continue;
             }
             if (seam_ != nullptr) {
@@ -169,12 +147,42 @@ void FolderPrefetcher::Work() {
     }
 }
 
+void FolderPrefetcher::TakeIn(const FolderPtr& folder, bool done, Ending&& ending, std::vector<Entry>& read,
+                              std::vector<FolderPtr>& found) {
+    if (done) {
+        folder->done = true;
+        folder->openFailed = ending.openFailed;
+        folder->error = std::move(ending.error);
+    }
+    buffered_ += read.size();
+    if (seam_ != nullptr) {
+        seam_->AfterRead(folder->path, read.size());
+    }
+    if (folder->ready.empty()) {
+        folder->ready.swap(read);
+    } else {
+        std::move(read.begin(), read.end(), std::back_inserter(folder->ready));
+    }
+    std::size_t added = found.size();
+    toRead_.insert(found.begin(), found.end());
+    if (!folder->done) {
+        ++added;
+        folder->order = folder->key;
+        folder->order.push_back(folder->subfolders);
+        toRead_.insert(folder);
+    }
+    walkerWakes_.notify_one();
+    // The calling thread takes one of them itself.
+    for (std::size_t more = 1; more < added && more < threads_.size(); ++more) {
+        readersWake_.notify_one();
+    }
+}
+
 FolderPrefetcher::Result FolderPrefetcher::Next(const FolderPtr& folder, std::vector<Entry>& entries,
                                                 FileSystemError& error) {
-    // The walk may be stopped from a signal handler, which cannot wake it: it looks again this often.
-    constexpr auto kStopCheckInterval = std::chrono::milliseconds(5);
     constexpr auto kPatience = std::chrono::milliseconds(1);
     auto waitingSince = std::chrono::steady_clock::now();
+    bool told = false;
     std::unique_lock<std::mutex> lock(mutex_);
     if (current_ != folder) {
         current_ = folder;
@@ -199,8 +207,16 @@ FolderPrefetcher::Result FolderPrefetcher::Next(const FolderPtr& folder, std::ve
             }
             return error.code != 0 ? Result::ReadFailed : Result::End;
         }
-        if (shouldStop_()) {
+        if (sink_.ShouldStop()) {
             return Result::Stopped;
+        }
+        if (!told) {
+            // What the sink holds back goes on while the file system keeps the walk waiting.
+            told = true;
+            lock.unlock();
+            sink_.BeforeWait();
+            lock.lock();
+            continue;
         }
         // The walk has waited longer than a local disk takes to answer: the folders come from a file
         // server, so one more thread reads, and another for every further moment of waiting.
@@ -210,6 +226,11 @@ FolderPrefetcher::Result FolderPrefetcher::Next(const FolderPtr& folder, std::ve
             threads_.emplace_back(&FolderPrefetcher::Work, this);
             waitingSince = now;
         }
-        walkerWakes_.wait_for(lock, growing ? kPatience : kStopCheckInterval);
+        // Only the growing waits are timed, a few in all; a stop, like a read, wakes the walk.
+        if (growing) {
+            walkerWakes_.wait_for(lock, kPatience);
+        } else {
+            walkerWakes_.wait(lock);
+        }
     }
 }

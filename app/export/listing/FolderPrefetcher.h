@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/export/filesystem/CancelToken.h"
 #include "app/export/filesystem/FileSystemError.h"
 #include "app/export/listing/DirectoryEntry.h"
 #include "app/export/listing/DirectoryReader.h"
@@ -8,7 +9,6 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -43,6 +43,8 @@ public:
 // The read-ahead is bounded: beyond kReadAheadEntries entries waiting for the walk, only the folder the
 // walk is in is read further. A folder read ahead keeps its failure (opening or reading it) for the
 // moment the walk reaches it.
+class ListingSink;
+
 class FolderPrefetcher {
 public:
     struct Folder;
@@ -59,15 +61,16 @@ public:
         End,         // the folder is read to its end
         OpenFailed,  // the folder could not be opened: Error() tells why
         ReadFailed,  // reading it failed part-way (its entries before that came): Error() tells why
-        Stopped,     // `shouldStop` said so while the walk waited
+        Stopped,     // the sink said so while the walk waited
     };
 
     static inline constexpr unsigned kThreads = 8;
     static inline constexpr std::size_t kEntriesPerRead = 256;
     static inline constexpr std::size_t kReadAheadEntries = 4096;
 
-    // Starts reading at `top`. `shouldStop` is asked on the walk's thread only, while it waits.
-    FolderPrefetcher(std::u16string_view top, std::function<bool()> shouldStop, const ListingSeam* seam,
+    // Starts reading at `top`. The sink is asked whether to stop and told before the walk waits, on the
+    // walk's thread only; its StopToken ends the walk's wait at once.
+    FolderPrefetcher(std::u16string_view top, ListingSink& sink, const ListingSeam* seam,
                      unsigned threads = kThreads);
     // Stops the listing threads and waits for them, each at most until its current system call returns.
     ~FolderPrefetcher();
@@ -95,9 +98,12 @@ private:
     // Reads the next entries of `folder`, which this thread alone holds, without the mutex; `found`
     // gets its sub-folders. True when the folder is done, as `ending` tells.
     bool Read(Folder& folder, std::vector<Entry>& read, std::vector<FolderPtr>& found, Ending& ending);
+    // Under the mutex: makes what Read gave available to the walk and the other listing threads.
+    void TakeIn(const FolderPtr& folder, bool done, Ending&& ending, std::vector<Entry>& read,
+                std::vector<FolderPtr>& found);
 
     const ListingSeam* seam_;
-    std::function<bool()> shouldStop_;
+    ListingSink& sink_;
     FolderPtr top_;
 
     std::mutex mutex_;
@@ -111,4 +117,6 @@ private:
     unsigned maxThreads_ = kThreads;
     // Started under the mutex (by the walk's thread, once by the constructor), joined by the destructor.
     std::vector<std::thread> threads_;
+    // Last: wakes the walk while everything above is there.
+    CancelToken::Subscription onStop_;
 };

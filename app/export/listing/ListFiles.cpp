@@ -76,6 +76,7 @@ struct Level {
     std::u16string path;
     std::vector<FolderPrefetcher::Entry> entries;
     std::size_t next = 0;
+    bool read = false;
 };
 
 }  // namespace
@@ -97,6 +98,7 @@ bool ListFiles(std::u16string_view folder, ListingSink& sink, const CMStringArra
     if (reader.Error().code != 0) {
         return Failed(reader, "directory_iterator::operator++", error);
     }
+    sink.OnFolderRead();
     return true;
 }
 
@@ -107,8 +109,7 @@ bool ListFilesRecursive(std::u16string_view folder, ListingSink& sink, const CMS
     if (IsRootForRecursiveWalk(folder) || !PathExists(folder)) {
         return true;
     }
-    FolderPrefetcher prefetcher(
-        folder, [&sink] { return sink.ShouldStop(); }, seam);
+    FolderPrefetcher prefetcher(folder, sink, seam);
     std::vector<Level> levels;
     levels.push_back(Level{prefetcher.Top(), std::u16string(folder), {}, 0});
 
@@ -117,7 +118,13 @@ bool ListFilesRecursive(std::u16string_view folder, ListingSink& sink, const CMS
         Level& level = levels.back();
         if (level.next == level.entries.size()) {
             level.next = 0;
-            switch (prefetcher.Next(level.folder, level.entries, failure)) {
+            const FolderPrefetcher::Result result = prefetcher.Next(level.folder, level.entries, failure);
+            if (!level.read &&
+                (result == FolderPrefetcher::Result::Entries || result == FolderPrefetcher::Result::End)) {
+                level.read = true;
+                sink.OnFolderRead();
+            }
+            switch (result) {
                 case FolderPrefetcher::Result::Entries:
                     continue;
                 case FolderPrefetcher::Result::Stopped:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/export/filesystem/CancelToken.h"
 #include "app/export/filesystem/FileSystemError.h"
 #include "app/export/listing/FileRecord.h"
 #include "runtime/CMStringArray.h"
@@ -29,8 +30,15 @@ public:
 
     virtual void OnFile(FileRecord&& file) = 0;
     virtual void OnFolder(const std::u16string& /*path*/) {}
+    // A folder's entries have come (the top folder's too): for a count of the folders read.
+    virtual void OnFolderRead() {}
     // True to end the listing early (the export was cancelled or its writer gave up).
     virtual bool ShouldStop() const { return false; }
+    // When given, set as soon as ShouldStop turns true: the listing's waits end on it at once.
+    virtual const CancelToken* StopToken() const { return nullptr; }
+    // The recursive listing is about to wait for the file system (the folder it needs next is not read
+    // yet): a sink that holds files back hands them on now.
+    virtual void BeforeWait() {}
 };
 
 // The entries directly in `folder`.
