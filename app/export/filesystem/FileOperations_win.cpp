@@ -1,9 +1,9 @@
 #include "app/export/filesystem/FileOperations.h"
 
 #include "app/export/filesystem/DeferredRemoval.h"
-#include "app/export/filesystem/FilePath.h"
 #include "app/export/filesystem/NameCoding.h"
 #include "app/export/filesystem/SystemErrorText.h"
+#include "app/export/filesystem/SystemPath.h"
 
 #include <windows.h>
 
@@ -97,9 +97,12 @@ Try Refusal(DWORD code, const char* operation, std::u16string_view to, bool refu
 
 Try MoveOverOnce(std::u16string_view from, std::u16string_view to, std::u16string_view backup,
                  const PlacementSeam* seam, FileSystemError& error) {
-    const std::u16string source = SystemPathForm(from);
-    const std::u16string target = SystemPathForm(to);
-    const std::u16string backupPath = SystemPathForm(backup);
+    const SystemPath sourceForm(from);
+    const SystemPath targetForm(to);
+    const SystemPath backupForm(backup);
+    const std::u16string& source = sourceForm.Form();
+    const std::u16string& target = targetForm.Form();
+    const std::u16string& backupPath = backupForm.Form();
     const DWORD attributes = GetFileAttributesW(Wide(target));
     const bool replacing = IsFile(attributes);
     const DWORD injected = seam == nullptr ? 0 : seam->BeforeTry(to, from, replacing ? backup : u"");
@@ -168,9 +171,10 @@ bool MoveFileOver(std::u16string_view from, std::u16string_view to, std::u16stri
 
 bool MoveFileAcross(std::u16string_view from, std::u16string_view to, HeldFileRetry& retry,
                     FileSystemError& error) {
-    std::u16string source = SystemPathForm(from);
-    std::u16string target = SystemPathForm(to);
-    while (!MoveFileExW(Wide(source), Wide(target), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+    const SystemPath source(from);
+    const SystemPath target(to);
+    while (!MoveFileExW(Wide(source.Form()), Wide(target.Form()),
+                        MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
         DWORD code = GetLastError();
         if (!AnotherProgramMayCause(static_cast<int>(code), false) || !retry.WaitForNextTry()) {
             return Failed(code, "MoveFileExW", to, error);
@@ -196,12 +200,13 @@ bool AnotherProgramMayCause(int code, bool targetRefusesForGood) {
 }
 
 bool IsHeldOpenElsewhere(std::u16string_view path, FileSystemError& error) {
-    std::u16string file = SystemPathForm(path);
-    if (!IsFile(GetFileAttributesW(Wide(file)))) {
+    const SystemPath file(path);
+    if (!IsFile(GetFileAttributesW(Wide(file.Form())))) {
         return false;
     }
-    HANDLE probe = CreateFileW(Wide(file), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE probe =
+        CreateFileW(Wide(file.Form()), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (probe != INVALID_HANDLE_VALUE) {
         CloseHandle(probe);
         return false;
@@ -240,9 +245,9 @@ std::u16string UsableTemporaryFolder() {
 }
 
 void RemoveTemporaryFile(std::u16string_view path) {
-    std::u16string file = SystemPathForm(path);
-    if (!RemovedOrBeyondReach(file)) {
-        LaterRemovals().Add(std::move(file));
+    const SystemPath file(path);
+    if (!RemovedOrBeyondReach(file.Form())) {
+        LaterRemovals().Add(file.Form());
     }
 }
 

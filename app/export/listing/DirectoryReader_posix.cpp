@@ -1,7 +1,9 @@
 #include "app/export/listing/DirectoryReader.h"
 
 #include "app/export/filesystem/FilePath.h"
+#include "app/export/filesystem/FileTimeTicks.h"
 #include "app/export/filesystem/NameCoding.h"
+#include "app/export/filesystem/OpenByComponents.h"
 #include "app/export/filesystem/SystemErrorText.h"
 
 #include <dirent.h>
@@ -13,15 +15,6 @@
 #include <cstring>
 
 namespace {
-
-// Seconds between 1601-01-01 and 1970-01-01, and the tick rate of the FILETIME scale.
-inline constexpr std::int64_t kEpochDifferenceSeconds = 11644473600;
-inline constexpr std::int64_t kTicksPerSecond = 10000000;
-inline constexpr std::int64_t kNanosecondsPerTick = 100;
-
-std::int64_t ToTicks(const struct statx_timestamp& time) {
-    return (time.tv_sec + kEpochDifferenceSeconds) * kTicksPerSecond + time.tv_nsec / kNanosecondsPerTick;
-}
 
 // A missing entry (it vanished after the listing saw it, or a link whose target is gone or that loops)
 // has no status; it is then neither a file nor a folder rather than an error.
@@ -73,56 +66,20 @@ DIR* OpenDirectoryStream(int fd) {
     return dir;
 }
 
-// Opens the folder at `raw`, not following a link at its last component. A path too long for the
-// system to take by name is followed one component at a time.
-int OpenFolderNoFollow(const std::string& raw) {
-    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-    if (raw.size() < PATH_MAX) {
-        return open(raw.c_str(), kFlags);
-    }
-    int fd = raw.front() == '/' ? open("/", O_PATH | O_DIRECTORY | O_CLOEXEC) : AT_FDCWD;
-    std::size_t start = 0;
-    while (fd >= 0 || fd == AT_FDCWD) {
-        std::size_t end = raw.find('/', start);
-        std::string part = raw.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (end == std::string::npos) {
-            int last = openat(fd, part.c_str(), kFlags);
-            int saved = errno;
-            if (fd != AT_FDCWD) {
-                close(fd);
-            }
-            errno = saved;
-            return last;
-        }
-        start = end + 1;
-        if (part.empty()) {
-            continue;
-        }
-        int next = openat(fd, part.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        int saved = errno;
-        if (fd != AT_FDCWD) {
-            close(fd);
-        }
-        errno = saved;
-        fd = next;
-    }
-    return -1;
-}
-
 }  // namespace
 
 bool DirectoryReader::Open(std::u16string_view folder) {
     Close();
     error_ = FileSystemError{};
-    std::string raw = EncodeFileName(SystemPathForm(folder));
-    DIR* dir = OpenDirectoryStream(open(raw.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::string raw = EncodeFileName(folder);
+    DIR* dir = OpenDirectoryStream(OpenByComponents(raw, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir == nullptr) {
         Fail(folder, errno);
         return false;
     }
     state_ = std::make_unique<State>();
     state_->dir = dir;
-    state_->rawFolder = EncodeFileName(folder);
+    state_->rawFolder = std::move(raw);
     state_->displayFolder = std::u16string(folder);
     return true;
 }
@@ -163,7 +120,7 @@ RawFolderPath DirectoryReader::LastEntryRawPath() const {
 bool DirectoryReader::OpenRaw(const RawFolderPath& raw, std::u16string_view displayPath) {
     Close();
     error_ = FileSystemError{};
-    DIR* dir = OpenDirectoryStream(OpenFolderNoFollow(raw));
+    DIR* dir = OpenDirectoryStream(OpenByComponents(raw, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (dir == nullptr) {
         Fail(displayPath, errno);
         return false;
@@ -231,7 +188,8 @@ bool DirectoryReader::Next(DirectoryEntry& entry) {
         entry.size = static_cast<std::int64_t>(info.stx_size);
         // Not every file system records a birth time; the modification time stands in for it.
         bool hasBirth = (info.stx_mask & STATX_BTIME) != 0;
-        entry.creationTime = ToTicks(hasBirth ? info.stx_btime : info.stx_mtime);
+        const struct statx_timestamp& time = hasBirth ? info.stx_btime : info.stx_mtime;
+        entry.creationTime = TicksFromUnixTime(time.tv_sec, time.tv_nsec);
         return true;
     }
 }

@@ -1,8 +1,10 @@
 #include "app/export/listing/DirectoryReader.h"
 
 #include "app/export/filesystem/FilePath.h"
+#include "app/export/filesystem/FileTimeTicks.h"
 #include "app/export/filesystem/NameCoding.h"
 #include "app/export/filesystem/SystemErrorText.h"
+#include "app/export/filesystem/SystemPath.h"
 
 #include <windows.h>
 
@@ -10,11 +12,6 @@ namespace {
 
 const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-std::int64_t ToTicks(const FILETIME& time) {
-    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
-                                     time.dwLowDateTime);
 }
 
 std::int64_t ToSize(DWORD high, DWORD low) {
@@ -86,8 +83,8 @@ namespace {
 // ERROR_FILE_NOT_FOUND, which is an empty listing, not an error.
 bool StartFind(const std::u16string& rawFolder, HANDLE& find, WIN32_FIND_DATAW& data, bool& pending,
                DWORD& error) {
-    std::u16string pattern = SystemPathForm(JoinPath(rawFolder, u"*"));
-    find = FindFirstFileExW(Wide(pattern), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+    const SystemPath pattern(JoinPath(rawFolder, u"*"));
+    find = FindFirstFileExW(Wide(pattern.Form()), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                             FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) {
         error = GetLastError();
@@ -170,13 +167,13 @@ bool DirectoryReader::Next(DirectoryEntry& entry) {
         if (!entry.isLink) {
             entry.kind = KindOf(data.dwFileAttributes);
             entry.size = ToSize(data.nFileSizeHigh, data.nFileSizeLow);
-            entry.creationTime = ToTicks(data.ftCreationTime);
+            entry.creationTime = TicksFromFileTime(data.ftCreationTime);
             return true;
         }
 
         // The find data describe the link itself; the status is the target's.
-        std::u16string rawPath = SystemPathForm(JoinPath(state_->rawFolder, state_->lastRawName));
-        HANDLE target = CreateFileW(Wide(rawPath), FILE_READ_ATTRIBUTES,
+        const SystemPath rawPath(JoinPath(state_->rawFolder, state_->lastRawName));
+        HANDLE target = CreateFileW(Wide(rawPath.Form()), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         BY_HANDLE_FILE_INFORMATION info{};
@@ -202,7 +199,7 @@ bool DirectoryReader::Next(DirectoryEntry& entry) {
         }
         entry.kind = KindOf(info.dwFileAttributes);
         entry.size = ToSize(info.nFileSizeHigh, info.nFileSizeLow);
-        entry.creationTime = ToTicks(info.ftCreationTime);
+        entry.creationTime = TicksFromFileTime(info.ftCreationTime);
         return true;
     }
 }
