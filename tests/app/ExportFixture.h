@@ -118,7 +118,7 @@ inline bool SerialListing(DirectoryReader& reader, const std::u16string& folder,
             continue;
         }
         DirectoryReader sub;
-        if (!sub.OpenSubfolder(reader, path) || !SerialListing(sub, path, events, failing)) {
+        if (!sub.OpenRaw(reader.LastEntryRawPath(), path) || !SerialListing(sub, path, events, failing)) {
             return false;
         }
     }
