@@ -49,6 +49,10 @@ FolderPrefetcher::FolderPrefetcher(std::u16string_view top, std::function<bool()
     threads_.emplace_back(&FolderPrefetcher::Work, this);
 }
 
+const std::u16string& FolderPrefetcher::PathOf(const Folder& folder) {
+    return folder.path;
+}
+
 FolderPrefetcher::~FolderPrefetcher() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
