@@ -29,6 +29,10 @@ std::u16string TextOf(const CWString& text) {
     return std::u16string(text.GetText(), static_cast<std::size_t>(text.GetLength()));
 }
 
+std::u16string OutputPathIn(const std::u16string& folder) {
+    return folder + PathSeparator() + kOutputName;
+}
+
 bool Cancelled(const ExportOptions& options) {
     return options.cancel != nullptr && options.cancel->IsSet();
 }
@@ -100,10 +104,10 @@ void RunListing(const std::u16string& folder, bool includeSubfolders, FileRecord
 }  // namespace
 
 CWString ExportOutputPath(const CWString& folder) {
-    CWString path(folder);
-    path.AppendChar(PathSeparator());
-    path.Append(kOutputName);
-    return path;
+    const std::u16string path = OutputPathIn(TextOf(folder));
+    CWString text;
+    text.SetUnits(path.data(), static_cast<std::int64_t>(path.size()));
+    return text;
 }
 
 ExportOutcome ExportFileList(const CWString& folder, bool includeSubfolders) {
@@ -117,8 +121,7 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
                              const ExportOptions& options) {
     // A relative text is made absolute first: the listed paths, the path cells and the workbook's place
     // then agree.
-    const CWString folder = AbsolutePath(typedFolder);
-    const std::u16string folderText = TextOf(folder);
+    const std::u16string folderText = AbsolutePath(TextOf(typedFolder));
     if (!PathExists(folderText) || !IsFolder(folderText)) {
         return Outcome(ExportOutcomeKind::DirectoryError);
     }
@@ -126,8 +129,8 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
     if (rowsPerSheet > kDataRowsPerSheet) {
         rowsPerSheet = kDataRowsPerSheet;
     }
-    const std::u16string outputPath = options.outputPath.IsEmpty() ? TextOf(ExportOutputPath(folder))
-                                                                   : TextOf(AbsolutePath(options.outputPath));
+    const std::u16string outputPath =
+        options.outputPath.empty() ? OutputPathIn(folderText) : AbsolutePath(options.outputPath);
     // A workbook open in another program (Excel) could not be replaced at the end: the user hears it
     // now, not after the whole tree has been listed and written.
     FileSystemError held;

@@ -4,10 +4,9 @@
 #include "app/export/filesystem/CancelToken.h"
 #include "app/export/filesystem/HeldFileRetry.h"
 
-#include "runtime/CWString.h"
-
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 class PlacementSeam;
 
@@ -32,7 +31,7 @@ struct ExportOptions {
     const CancelToken* cancel = nullptr;
     // Where the workbook goes (morvane-export -o); empty for "文件清单_.xlsx" in the folder itself. A
     // relative path is taken against the current folder.
-    CWString outputPath;
+    std::u16string outputPath;
     // Rows between two progress reports; tests lower it to act between rows.
     std::int64_t progressInterval = kProgressInterval;
     // How long putting the workbook in place is tried again while another program holds it or its
