@@ -95,6 +95,23 @@ Try Refusal(DWORD code, const char* operation, std::u16string_view to, bool refu
     return AnotherProgramMayCause(static_cast<int>(code), refusesForGood) ? Try::Refused : Try::Failed;
 }
 
+// The replaced file (with `attributes`) keeps its attributes and security for the new one, and waits
+// under the backup name (beside it, so on the same volume or share) until the new one has its name.
+// ERROR_SUCCESS once it has, or why not. The forms are the system's; `backup` is the backup's own path.
+DWORD ReplaceOnce(const std::u16string& source, const std::u16string& target,
+                  const std::u16string& backupForm, std::u16string_view backup, DWORD attributes) {
+    if (!ReplaceFileW(Wide(target), Wide(source), Wide(backupForm), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                      nullptr)) {
+        return GetLastError();
+    }
+    // Not every implementation carries the attributes over (Wine's does not): set them again.
+    DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    SetFileAttributesW(Wide(target), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+    RemoveTemporaryFile(backup);
+    return ERROR_SUCCESS;
+}
+
 Try MoveOverOnce(std::u16string_view from, std::u16string_view to, std::u16string_view backup,
                  const PlacementSeam* seam, FileSystemError& error) {
     const SystemPath sourceForm(from);
@@ -116,18 +133,10 @@ Try MoveOverOnce(std::u16string_view from, std::u16string_view to, std::u16strin
             if (IsHeldOpenElsewhere(to, error)) {
                 return Try::Refused;
             }
-            // The replaced file keeps its attributes and security for the new one, and waits under the
-            // backup name (beside it, so on the same volume or share) until the new one has its name.
-            if (ReplaceFileW(Wide(target), Wide(source), Wide(backupPath), REPLACEFILE_IGNORE_MERGE_ERRORS,
-                             nullptr, nullptr)) {
-                // Not every implementation carries the attributes over (Wine's does not): set them again.
-                DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                           FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-                SetFileAttributesW(Wide(target), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
-                RemoveTemporaryFile(backup);
+            code = ReplaceOnce(source, target, backupPath, backup, attributes);
+            if (code == ERROR_SUCCESS) {
                 return Try::Done;
             }
-            code = GetLastError();
         }
         // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 (and whatever else left the name empty) has the earlier
         // workbook under the backup name.
