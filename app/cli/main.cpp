@@ -57,7 +57,7 @@ int RunExport(const CommandLine& command) {
     ProgressLine progress;
     ExportOptions options;
     options.observer = &progress;
-    options.outputPath.SetUnits(command.output.data(), static_cast<std::int64_t>(command.output.size()));
+    options.outputPath = command.output;
     options.cancel = &interrupted;
     Console::SetInterruptToken(&interrupted);
     Console::AnnounceExportStart();

@@ -44,7 +44,7 @@ std::u16string OutputPathIn(std::u16string_view folder) {
 }
 
 std::u16string OutputPathOf(const std::u16string& folder, const ExportOptions& options) {
-    return options.outputPath.IsEmpty() ? OutputPathIn(folder) : TextOf(AbsolutePath(options.outputPath));
+    return options.outputPath.empty() ? OutputPathIn(folder) : AbsolutePath(options.outputPath);
 }
 
 std::u16string_view NameOf(std::u16string_view path) {
@@ -124,7 +124,7 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
                              const ExportOptions& options) {
     // A relative text is made absolute first: the listed paths, the path cells and the workbook's place
     // then agree.
-    const std::u16string folder = TextOf(AbsolutePath(typedFolder));
+    const std::u16string folder = AbsolutePath(TextOf(typedFolder));
     if (!PathExists(folder) || !IsFolder(folder)) {
         return Outcome(ExportOutcomeKind::DirectoryError);
     }

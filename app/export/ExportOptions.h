@@ -4,10 +4,9 @@
 #include "app/export/filesystem/CancelToken.h"
 #include "app/export/filesystem/HeldFileRetry.h"
 
-#include "runtime/CWString.h"
-
 #include <chrono>
 #include <cstdint>
+#include <string>
 
 class ListingSeam;
 class PlacementSeam;
@@ -30,7 +29,7 @@ struct ExportOptions {
     const CancelToken* cancel = nullptr;
     // Where the workbook goes (morvane-export -o); empty for "文件清单_.xlsx" in the folder itself. A
     // relative path is taken against the current folder.
-    CWString outputPath;
+    std::u16string outputPath;
     // How long putting the workbook in place is tried again while another program holds it or its
     // temporary file; tests shorten it to see the tries run out.
     std::chrono::milliseconds heldFileWait = kHeldFileWaitLimit;

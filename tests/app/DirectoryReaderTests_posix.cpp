@@ -126,7 +126,7 @@ TEST_F(DirectoryReaderPosix, SkipsASubFolderThatVanishesBetweenListingAndOpening
         row.change(Raw(tree.Path(u"sub")));
 
         DirectoryReader child;
-        EXPECT_FALSE(child.OpenSubfolder(parent, tree.Path(u"sub")));
+        EXPECT_FALSE(child.OpenRaw(parent.LastEntryRawPath(), tree.Path(u"sub")));
         EXPECT_EQ(child.Error().code, row.code);
         std::vector<FileSystemError> skipped;
         EXPECT_TRUE(SkipFailedSubfolder(tree.Path(u"sub"), child.Error(), &skipped));
@@ -158,12 +158,12 @@ TEST_F(DirectoryReaderPosix, DoesNotDescendIntoLinkedFolders) {
     tree_.MakeFile(u"real/inside.txt");
     Link("real", u"link");
     CollectingSink sink;
+    OpeningSeam seam;
     FileSystemError error;
-    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), sink, nullptr, error));
+    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), sink, nullptr, error, nullptr, &seam));
     ASSERT_EQ(sink.files.size(), 1u);
     EXPECT_EQ(sink.files[0].path, tree_.Path(u"real/inside.txt"));
-    // The link is a folder all the same.
-    EXPECT_EQ(sink.folders.size(), 2u);
+    EXPECT_EQ(seam.Opened(), (std::vector<std::u16string>{tree_.Root(), tree_.Path(u"real")}));
 }
 
 }  // namespace

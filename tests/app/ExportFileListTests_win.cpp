@@ -276,7 +276,7 @@ TEST_F(ExportHeldFileTest, NamesTheOutputFileThatAnotherProgramHoldsOpen) {
     HeldOpen holder(tree_.Path(u"elsewhere/list.xlsx"), FILE_SHARE_READ);
     ASSERT_TRUE(holder.IsOpen());
     ExportOptions options;
-    options.outputPath = CWString(tree_.Path(u"elsewhere/list.xlsx").c_str());
+    options.outputPath = tree_.Path(u"elsewhere/list.xlsx");
     ExportOutcome outcome = ExportRoot(false, options);
     ASSERT_EQ(outcome.kind, ExportOutcomeKind::WorkbookInUse) << testing::PrintToString(outcome);
     EXPECT_EQ(Text(ExportOutcomeText(outcome)), u"生成失败,list.xlsx 已被其他程序打开,请关闭后重试");

@@ -3,6 +3,7 @@
 #include "app/export/ExportFileList.h"
 #include "app/export/filesystem/FilePath.h"
 #include "app/export/listing/DirectoryReader.h"
+#include "app/export/listing/FolderPrefetcher.h"
 #include "app/export/listing/ListFiles.h"
 #include "app/export/listing/UnreadableFolders.h"
 #include "tests/app/TempTree.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -49,7 +51,6 @@ protected:
 class CollectingSink : public ListingSink {
 public:
     void OnFile(FileRecord&& file) override { files.push_back(std::move(file)); }
-    void OnFolder(const std::u16string& path) override { folders.push_back(path); }
 
     std::vector<std::u16string> Paths() const {
         std::vector<std::u16string> paths;
@@ -60,16 +61,33 @@ public:
     }
 
     std::vector<FileRecord> files;
-    std::vector<std::u16string> folders;
 };
 
-// What a listing hands over, in order, as texts: "F path" for a file, "D path" for a folder and
-// "S path" for a folder skipped as unreadable (noted before whatever the listing hands over next).
+// Keeps the folders a recursive listing opens, in the order the listing threads open them.
+class OpeningSeam : public ListingSeam {
+public:
+    int BeforeRead(std::u16string_view path, bool opening) const override {
+        if (opening) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            opened_.emplace_back(path);
+        }
+        return 0;
+    }
+
+    // Once the listing has returned (its threads have ended).
+    const std::vector<std::u16string>& Opened() const { return opened_; }
+
+private:
+    mutable std::mutex mutex_;
+    mutable std::vector<std::u16string> opened_;
+};
+
+// What a listing hands over, in order, as texts: "F path" for a file and "S path" for a folder skipped
+// as unreadable (noted before the file the listing hands over next).
 class EventSink : public ListingSink {
 public:
     void OnFile(FileRecord&& file) override { Note(u"F " + file.path); }
-    void OnFolder(const std::u16string& path) override { Note(u"D " + path); }
-    // The skipped folders noted since the last entry; the listing's own list is `skipped`.
+    // The skipped folders noted since the last file; the listing's own list is `skipped`.
     void Note(std::u16string event = {}) {
         for (; noted_ < skipped.size(); ++noted_) {
             events.push_back(u"S " + skipped[noted_].path);
@@ -87,8 +105,9 @@ private:
 };
 
 // The events of a recursive listing of `folder` that reads one folder after another, straight from
-// the file system's enumeration, with the folders of `failing` failing to open with the given error.
-// False where a fatal failure ends it.
+// the file system's enumeration, with the folders of `failing` failing to open with the given error:
+// EventSink's, and "D path" for each entry that is a folder (FilesAndSkips leaves those out). False where
+// a fatal failure ends it.
 inline bool SerialListing(DirectoryReader& reader, const std::u16string& folder,
                           std::vector<std::u16string>& events,
                           const std::map<std::u16string, int>& failing = {}) {
@@ -118,11 +137,22 @@ inline bool SerialListing(DirectoryReader& reader, const std::u16string& folder,
             continue;
         }
         DirectoryReader sub;
-        if (!sub.OpenSubfolder(reader, path) || !SerialListing(sub, path, events, failing)) {
+        if (!sub.OpenRaw(reader.LastEntryRawPath(), path) || !SerialListing(sub, path, events, failing)) {
             return false;
         }
     }
     return reader.Error().code == 0;
+}
+
+// The events of a serial listing as an EventSink notes them.
+inline std::vector<std::u16string> FilesAndSkips(const std::vector<std::u16string>& events) {
+    std::vector<std::u16string> kept;
+    for (const std::u16string& event : events) {
+        if (!event.starts_with(u"D ")) {
+            kept.push_back(event);
+        }
+    }
+    return kept;
 }
 
 inline bool SerialListing(const std::u16string& folder, std::vector<std::u16string>& events,

@@ -65,15 +65,12 @@ TEST_F(ListFilesTest, ListsTheFilesDirectlyInTheFolderWithTheirSizes) {
     }
 }
 
-TEST_F(ListFilesTest, TellsTheSinkOfTheFolders) {
+TEST_F(ListFilesTest, ReadsEveryFolderOfTheTree) {
     CollectingSink sink;
+    OpeningSeam seam;
     FileSystemError error;
-    ASSERT_TRUE(ListFiles(tree_.Root(), sink, nullptr, error));
-    EXPECT_EQ(Sorted(sink.folders), Sorted({P(u"sub"), P(u"empty")}));
-
-    CollectingSink all;
-    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), all, nullptr, error));
-    EXPECT_EQ(Sorted(all.folders), Sorted({P(u"sub"), P(u"sub/deeper"), P(u"empty")}));
+    ASSERT_TRUE(ListFilesRecursive(tree_.Root(), sink, nullptr, error, nullptr, &seam));
+    EXPECT_EQ(Sorted(seam.Opened()), Sorted({tree_.Root(), P(u"sub"), P(u"sub/deeper"), P(u"empty")}));
 }
 
 TEST_F(ListFilesTest, FiltersBySuffixWithoutRegardToCase) {
@@ -124,8 +121,8 @@ TEST_F(ListFilesTest, StopsBeforeTheNextEntryWhenTheSinkSaysSo) {
         EXPECT_TRUE(ListFiles(tree_.Root(), flat, nullptr, error));
         EXPECT_TRUE(ListFilesRecursive(tree_.Root(), tree, nullptr, error));
         // One entry at most for each time the sink was asked.
-        EXPECT_LE(flat.files.size() + flat.folders.size(), static_cast<std::size_t>(limit));
-        EXPECT_LE(tree.files.size() + tree.folders.size(), static_cast<std::size_t>(limit));
+        EXPECT_LE(flat.files.size(), static_cast<std::size_t>(limit));
+        EXPECT_LE(tree.files.size(), static_cast<std::size_t>(limit));
     }
 }
 
@@ -135,7 +132,6 @@ TEST_F(ListFilesTest, ListsNothingForAMissingFolder) {
     EXPECT_TRUE(ListFiles(P(u"missing"), sink, nullptr, error));
     EXPECT_TRUE(ListFilesRecursive(P(u"missing"), sink, nullptr, error));
     EXPECT_TRUE(sink.files.empty());
-    EXPECT_TRUE(sink.folders.empty());
     EXPECT_EQ(error.code, 0);
 }
 
@@ -302,7 +298,7 @@ TEST_F(ListingOrderTest, HandsOverTheSerialOrderWhateverOrderTheReadsCompleteIn)
         bool complete = ListFilesRecursive(tree_.Root(), sink, nullptr, error, &sink.skipped, &seam);
         sink.Note();
         EXPECT_EQ(complete, serialComplete);
-        EXPECT_EQ(sink.events, expected);
+        EXPECT_EQ(sink.events, FilesAndSkips(expected));
         if (!complete) {
             EXPECT_EQ(error.operation, "recursive_directory_iterator::operator++");
             EXPECT_EQ(error.code, c.code);
@@ -311,33 +307,35 @@ TEST_F(ListingOrderTest, HandsOverTheSerialOrderWhateverOrderTheReadsCompleteIn)
     }
 }
 
-// Stops once the listing, having entered `folder`, waits for it (the second time it asks after entering
-// it: the first is before the next entry), and tells when it did.
+// Stops once it has the files that come before a folder and the listing is about to wait: it then
+// waits for that folder (or for the end of one before it, with no further file either way).
 class CancellingSink : public EventSink {
 public:
-    CancellingSink(std::u16string folder, bool top) : folder_(std::move(folder)), entered_(top) {}
+    explicit CancellingSink(std::size_t filesBefore) : filesBefore_(filesBefore) {}
 
-    void OnFolder(const std::u16string& path) override {
-        EventSink::OnFolder(path);
-        entered_ = entered_ || path == folder_;
+    void OnFile(FileRecord&& file) override {
+        EventSink::OnFile(std::move(file));
+        ++files_;
     }
-    bool ShouldStop() const override {
-        std::lock_guard<std::mutex> lock(mutex);
-        if (entered_ && ++asked_ >= 2) {
+    void BeforeWait() override {
+        if (files_ >= filesBefore_) {
+            std::lock_guard<std::mutex> lock(mutex);
             cancelled = true;
             changed.notify_all();
         }
+    }
+    bool ShouldStop() const override {
+        std::lock_guard<std::mutex> lock(mutex);
         return cancelled;
     }
 
     mutable std::mutex mutex;
     mutable std::condition_variable changed;
-    mutable bool cancelled = false;
+    bool cancelled = false;
 
 private:
-    std::u16string folder_;
-    bool entered_;
-    mutable int asked_ = 0;
+    std::size_t filesBefore_;
+    std::size_t files_ = 0;
 };
 
 // Holds the read of one folder until the listing has been cancelled.
@@ -365,14 +363,15 @@ TEST_F(ListingOrderTest, StopsWhileAFolderItWaitsForIsBlocked) {
     ASSERT_TRUE(SerialListing(tree_.Root(), serial));
     for (std::size_t place : {std::size_t{0}, std::size_t{3}, std::size_t{8}}) {
         SCOPED_TRACE(place);
-        CancellingSink sink(folders_[place], place == 0);
+        // Everything up to the blocked folder, nothing of it nor after it.
+        auto end = std::find(serial.begin(), serial.end(), u"D " + folders_[place]);
+        std::vector<std::u16string> before =
+            FilesAndSkips({serial.begin(), end == serial.end() ? serial.begin() : end});
+        CancellingSink sink(before.size());
         BlockingSeam seam(folders_[place], sink);
         FileSystemError error;
         EXPECT_TRUE(ListFilesRecursive(tree_.Root(), sink, nullptr, error, &sink.skipped, &seam));
         EXPECT_TRUE(sink.cancelled);
-        // Everything up to the blocked folder, nothing of it nor after it.
-        auto end = std::find(serial.begin(), serial.end(), u"D " + folders_[place]);
-        std::vector<std::u16string> before(serial.begin(), end == serial.end() ? serial.begin() : end + 1);
         EXPECT_EQ(sink.events, before);
     }
 }

@@ -2,12 +2,10 @@
 
 #include <commctrl.h>
 #include <objbase.h>
-#include <shlobj.h>
-
-#include <cstring>
 
 #include "app/main_form/MainFormLayout.h"
 #include "appsvc/CVolAppInstance.h"
+#include "tests/ui/ShellDrop_win.h"
 #include "ui/ControlCreateInfo.h"
 
 MainFormHarness::MainFormHarness(double scale)
@@ -57,22 +55,8 @@ bool MainFormHarness::WaitForExport(DWORD timeoutMs) {
 }
 
 void MainFormHarness::Drop(HWND target, const std::vector<std::u16string>& names) {
-    std::size_t units = 1;  // the list ends with an extra NUL
-    for (const std::u16string& name : names) {
-        units += name.size() + 1;
-    }
-    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + units * sizeof(char16_t));
-    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    auto* out = reinterpret_cast<char16_t*>(reinterpret_cast<unsigned char*>(header) + sizeof(DROPFILES));
-    for (const std::u16string& name : names) {
-        std::memcpy(out, name.data(), name.size() * sizeof(char16_t));
-        out += name.size() + 1;
-    }
-    GlobalUnlock(memory);
-    SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(memory),
-                 0);  // the receiver finishes the drop
+    // The receiver finishes the drop.
+    SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(names)), 0);
     PumpMessages();
 }
 

@@ -6,6 +6,7 @@
 
 #include "appsvc/Win32Api.h"
 
+#include "tests/ui/ShellDrop_win.h"
 #include "ui/CVolWinForm.h"
 #include "ui/ControlCreateInfo.h"
 
@@ -54,8 +55,5 @@ private:
 // transparent. The caller owns the bitmap.
 HBITMAP HalfTransparentPicture(int width, int height, RGBQUAD left);
 
-// An HDROP as the shell builds it: a DROPFILES header followed by the NUL-terminated wide names and an
-// empty one. The caller hands it to a window; DragFinish frees it.
-HDROP MakeDrop(const std::vector<std::u16string>& names);
 // True while a global memory handle made by MakeDrop has not been freed.
 bool IsDropAlive(HDROP drop);

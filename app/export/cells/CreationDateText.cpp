@@ -1,5 +1,6 @@
 #include "app/export/cells/CreationDateText.h"
 
+#include "app/export/filesystem/FileTimeTicks.h"
 #include "runtime/CivilCalendar.h"
 #include "runtime/OleDate.h"
 
@@ -7,7 +8,6 @@
 
 namespace {
 
-inline constexpr std::int64_t kTicksPerSecond = 10000000;
 inline constexpr std::int64_t kSecondsPerDay = 86400;
 inline constexpr std::int64_t kTicksPerDay = kTicksPerSecond * kSecondsPerDay;
 

@@ -1,12 +1,8 @@
 #include "app/export/cells/UtcOffset.h"
 
+#include "app/export/filesystem/FileTimeTicks.h"
+
 #include <ctime>
-
-namespace {
-
-inline constexpr std::int64_t kTicksPerSecond = 10000000;
-
-}  // namespace
 
 std::int64_t CurrentUtcOffset() {
     std::time_t now = std::time(nullptr);

@@ -1,15 +1,8 @@
 #include "app/export/cells/UtcOffset.h"
 
+#include "app/export/filesystem/FileTimeTicks.h"
+
 #include <windows.h>
-
-namespace {
-
-std::int64_t ToTicks(const FILETIME& time) {
-    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
-                                     time.dwLowDateTime);
-}
-
-}  // namespace
 
 // FileTimeToLocalFileTime applies the bias in force now, which is the offset wanted for every file.
 std::int64_t CurrentUtcOffset() {
@@ -19,5 +12,5 @@ std::int64_t CurrentUtcOffset() {
     if (!FileTimeToLocalFileTime(&now, &local)) {
         return 0;
     }
-    return ToTicks(local) - ToTicks(now);
+    return TicksFromFileTime(local) - TicksFromFileTime(now);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "runtime/CWString.h"
-
 #include <string>
 #include <string_view>
 
@@ -11,9 +9,6 @@
 // that drive's root "X:\" (not the current folder of drive X), and "\dir" gets the current drive. The
 // empty text stays empty (it names no folder); so does a text that cannot be made absolute.
 std::u16string AbsolutePath(std::u16string_view text);
-
-// The same for the program's text type.
-CWString AbsolutePath(const CWString& text);
 
 // The folder that holds the file at `path` (an absolute path): the text before its last separator,
 // with the separator when it is the root's own ("/", "C:\").

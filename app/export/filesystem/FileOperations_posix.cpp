@@ -1,8 +1,8 @@
 #include "app/export/filesystem/FileOperations.h"
 
-#include "app/export/filesystem/FilePath.h"
 #include "app/export/filesystem/NameCoding.h"
 #include "app/export/filesystem/SystemErrorText.h"
+#include "app/export/filesystem/SystemPath.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,8 +26,11 @@ bool Failed(const char* operation, std::u16string_view path, FileSystemError& er
 
 bool MoveFileOver(std::u16string_view from, std::u16string_view to, std::u16string_view, HeldFileRetry&,
                   FileSystemError& error, const PlacementSeam*) {
-    std::string source = EncodeFileName(SystemPathForm(from));
-    std::string target = EncodeFileName(SystemPathForm(to));
+    // The system's forms stay valid while they are used.
+    const SystemPath sourceForm(from);
+    const SystemPath targetForm(to);
+    std::string source = EncodeFileName(sourceForm.Form());
+    std::string target = EncodeFileName(targetForm.Form());
     struct stat replaced {};
     if (stat(target.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
         // The new file takes the place of the old one: it keeps the old one's owner and mode. The owner
@@ -47,8 +50,10 @@ bool MoveFileOver(std::u16string_view from, std::u16string_view to, std::u16stri
 
 bool MoveFileAcross(std::u16string_view from, std::u16string_view to, HeldFileRetry&,
                     FileSystemError& error) {
-    std::string source = EncodeFileName(SystemPathForm(from));
-    std::string target = EncodeFileName(SystemPathForm(to));
+    const SystemPath sourceForm(from);
+    const SystemPath targetForm(to);
+    std::string source = EncodeFileName(sourceForm.Form());
+    std::string target = EncodeFileName(targetForm.Form());
     if (std::rename(source.c_str(), target.c_str()) != 0) {
         return Failed("rename", to, error);
     }
@@ -87,8 +92,8 @@ std::u16string UsableTemporaryFolder() {
 
 // An open file does not keep unlink from removing its name: nothing is ever deferred.
 void RemoveTemporaryFile(std::u16string_view path) {
-    std::string raw = EncodeFileName(SystemPathForm(path));
-    unlink(raw.c_str());
+    const SystemPath file(path);
+    unlink(EncodeFileName(file.Form()).c_str());
 }
 
 std::vector<std::u16string> WaitForDeferredRemovals(std::chrono::milliseconds) {

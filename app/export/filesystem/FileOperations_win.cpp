@@ -1,9 +1,9 @@
 #include "app/export/filesystem/FileOperations.h"
 
 #include "app/export/filesystem/DeferredRemoval.h"
-#include "app/export/filesystem/FilePath.h"
 #include "app/export/filesystem/NameCoding.h"
 #include "app/export/filesystem/SystemErrorText.h"
+#include "app/export/filesystem/SystemPath.h"
 
 #include <windows.h>
 
@@ -95,11 +95,31 @@ Try Refusal(DWORD code, const char* operation, std::u16string_view to, bool refu
     return AnotherProgramMayCause(static_cast<int>(code), refusesForGood) ? Try::Refused : Try::Failed;
 }
 
+// The replaced file (with `attributes`) keeps its attributes and security for the new one, and waits
+// under the backup name (beside it, so on the same volume or share) until the new one has its name.
+// ERROR_SUCCESS once it has, or why not. The forms are the system's; `backup` is the backup's own path.
+DWORD ReplaceOnce(const std::u16string& source, const std::u16string& target,
+                  const std::u16string& backupForm, std::u16string_view backup, DWORD attributes) {
+    if (!ReplaceFileW(Wide(target), Wide(source), Wide(backupForm), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                      nullptr)) {
+        return GetLastError();
+    }
+    // Not every implementation carries the attributes over (Wine's does not): set them again.
+    DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    SetFileAttributesW(Wide(target), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+    RemoveTemporaryFile(backup);
+    return ERROR_SUCCESS;
+}
+
 Try MoveOverOnce(std::u16string_view from, std::u16string_view to, std::u16string_view backup,
                  const PlacementSeam* seam, FileSystemError& error) {
-    const std::u16string source = SystemPathForm(from);
-    const std::u16string target = SystemPathForm(to);
-    const std::u16string backupPath = SystemPathForm(backup);
+    const SystemPath sourceForm(from);
+    const SystemPath targetForm(to);
+    const SystemPath backupForm(backup);
+    const std::u16string& source = sourceForm.Form();
+    const std::u16string& target = targetForm.Form();
+    const std::u16string& backupPath = backupForm.Form();
     const DWORD attributes = GetFileAttributesW(Wide(target));
     const bool replacing = IsFile(attributes);
     const DWORD injected = seam == nullptr ? 0 : seam->BeforeTry(to, from, replacing ? backup : u"");
@@ -113,18 +133,10 @@ Try MoveOverOnce(std::u16string_view from, std::u16string_view to, std::u16strin
             if (IsHeldOpenElsewhere(to, error)) {
                 return Try::Refused;
             }
-            // The replaced file keeps its attributes and security for the new one, and waits under the
-            // backup name (beside it, so on the same volume or share) until the new one has its name.
-            if (ReplaceFileW(Wide(target), Wide(source), Wide(backupPath), REPLACEFILE_IGNORE_MERGE_ERRORS,
-                             nullptr, nullptr)) {
-                // Not every implementation carries the attributes over (Wine's does not): set them again.
-                DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                           FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-                SetFileAttributesW(Wide(target), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
-                RemoveTemporaryFile(backup);
+            code = ReplaceOnce(source, target, backupPath, backup, attributes);
+            if (code == ERROR_SUCCESS) {
                 return Try::Done;
             }
-            code = GetLastError();
         }
         // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 (and whatever else left the name empty) has the earlier
         // workbook under the backup name.
@@ -168,9 +180,10 @@ bool MoveFileOver(std::u16string_view from, std::u16string_view to, std::u16stri
 
 bool MoveFileAcross(std::u16string_view from, std::u16string_view to, HeldFileRetry& retry,
                     FileSystemError& error) {
-    std::u16string source = SystemPathForm(from);
-    std::u16string target = SystemPathForm(to);
-    while (!MoveFileExW(Wide(source), Wide(target), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
+    const SystemPath source(from);
+    const SystemPath target(to);
+    while (!MoveFileExW(Wide(source.Form()), Wide(target.Form()),
+                        MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
         DWORD code = GetLastError();
         if (!AnotherProgramMayCause(static_cast<int>(code), false) || !retry.WaitForNextTry()) {
             return Failed(code, "MoveFileExW", to, error);
@@ -196,12 +209,13 @@ bool AnotherProgramMayCause(int code, bool targetRefusesForGood) {
 }
 
 bool IsHeldOpenElsewhere(std::u16string_view path, FileSystemError& error) {
-    std::u16string file = SystemPathForm(path);
-    if (!IsFile(GetFileAttributesW(Wide(file)))) {
+    const SystemPath file(path);
+    if (!IsFile(GetFileAttributesW(Wide(file.Form())))) {
         return false;
     }
-    HANDLE probe = CreateFileW(Wide(file), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE probe =
+        CreateFileW(Wide(file.Form()), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (probe != INVALID_HANDLE_VALUE) {
         CloseHandle(probe);
         return false;
@@ -240,9 +254,9 @@ std::u16string UsableTemporaryFolder() {
 }
 
 void RemoveTemporaryFile(std::u16string_view path) {
-    std::u16string file = SystemPathForm(path);
-    if (!RemovedOrBeyondReach(file)) {
-        LaterRemovals().Add(std::move(file));
+    const SystemPath file(path);
+    if (!RemovedOrBeyondReach(file.Form())) {
+        LaterRemovals().Add(file.Form());
     }
 }
 

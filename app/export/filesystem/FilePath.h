@@ -21,10 +21,3 @@ std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
 // True for a folder text that the recursive listing refuses because it stands for a whole file-system
 // root: on Windows any text shorter than 4 characters ("C:\", "C:"), on POSIX "/" (also "//", "///").
 bool IsRootForRecursiveWalk(std::u16string_view folder);
-
-// The form of `path` to hand to the system's file calls. On Windows a path too long for the classic
-// limit (MAX_PATH) becomes its "\\?\" form (normalised first, since that form is taken literally), so
-// that folders of any length Windows allows work without the system's long-path setting. On Linux a
-// path of PATH_MAX bytes or more becomes "/proc/self/fd/N/name", N a descriptor of its folder opened one
-// component at a time (a few such descriptors stay open). Other paths are returned unchanged.
-std::u16string SystemPathForm(std::u16string_view path);

@@ -1,7 +1,7 @@
 #include "app/export/filesystem/PathChecks.h"
 
-#include "app/export/filesystem/FilePath.h"
 #include "app/export/filesystem/NameCoding.h"
+#include "app/export/filesystem/SystemPath.h"
 
 #include <sys/stat.h>
 #include <string>
@@ -13,8 +13,8 @@ bool StatusOf(std::u16string_view path, struct stat& status) {
     if (path.empty() || path.find(u'\0') != std::u16string_view::npos) {
         return false;
     }
-    std::string raw = EncodeFileName(SystemPathForm(path));
-    return stat(raw.c_str(), &status) == 0;
+    const SystemPath form(path);
+    return stat(EncodeFileName(form.Form()).c_str(), &status) == 0;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "app/export/filesystem/PathChecks.h"
 
-#include "app/export/filesystem/FilePath.h"
+#include "app/export/filesystem/SystemPath.h"
 
 #include <windows.h>
 
@@ -13,8 +13,8 @@ DWORD AttributesOf(std::u16string_view path) {
     if (path.find(u'\0') != std::u16string_view::npos) {
         return INVALID_FILE_ATTRIBUTES;
     }
-    std::u16string text = SystemPathForm(path);
-    return GetFileAttributesW(reinterpret_cast<const wchar_t*>(text.c_str()));
+    const SystemPath form(path);
+    return GetFileAttributesW(reinterpret_cast<const wchar_t*>(form.Form().c_str()));
 }
 
 }  // namespace

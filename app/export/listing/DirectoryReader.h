@@ -15,12 +15,14 @@ using RawFolderPath = std::u16string;
 using RawFolderPath = std::string;
 #endif
 
+class DirectoryListing;
+
 // Lists one folder in the order the file system returns its entries, without "." and "..". Each entry
 // comes with its kind (links followed), size and creation time straight from the enumeration, so no
 // further lookup per file is needed.
 //
 // Errors are returned, never thrown: Open and Next report failure by their result and Error() then
-// describes it. A reader is used by one thread at a time.
+// describes it. A reader is used by one thread at a time. The system's calls are DirectoryListing's.
 class DirectoryReader {
 public:
     DirectoryReader();
@@ -31,13 +33,9 @@ public:
     // Opens `folder` for listing. False on failure.
     bool Open(std::u16string_view folder);
 
-    // Opens the sub-folder that the last entry returned by `parent.Next` names. It is reached through
-    // the parent's own handle and the name as the file system stores it, so a name that is not valid
-    // Unicode can still be descended into. `displayPath` is the sub-folder's path for error texts.
-    bool OpenSubfolder(const DirectoryReader& parent, std::u16string_view displayPath);
-
-    // The path of the entry last returned by Next, for OpenRaw: the listing reads a sub-folder on
-    // another thread, after its parent's reader has moved on.
+    // The path of the entry last returned by Next, as the file system stores it, for OpenRaw: so a
+    // sub-folder whose name is not valid Unicode can still be descended into, also on another thread
+    // after its parent's reader has moved on.
     RawFolderPath LastEntryRawPath() const;
 
     // Opens the folder at `raw` (from LastEntryRawPath); on POSIX a link there is not followed.
@@ -52,11 +50,13 @@ public:
     const FileSystemError& Error() const { return error_; }
 
 private:
-    struct State;
-
+    bool OpenListing(RawFolderPath raw, std::u16string_view displayPath, bool followLink);
     void Fail(std::u16string_view path, int code);
-    void Close();
 
-    std::unique_ptr<State> state_;
+    // The system's side, null while no folder is open.
+    std::unique_ptr<DirectoryListing> listing_;
+    RawFolderPath rawFolder_;
+    std::u16string displayFolder_;
+    RawFolderPath lastRawName_;
     FileSystemError error_;
 };

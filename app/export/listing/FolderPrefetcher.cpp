@@ -53,6 +53,10 @@ FolderPrefetcher::FolderPrefetcher(std::u16string_view top, ListingSink& sink, c
     threads_.emplace_back(&FolderPrefetcher::Work, this);
 }
 
+const std::u16string& FolderPrefetcher::PathOf(const Folder& folder) {
+    return folder.path;
+}
+
 FolderPrefetcher::~FolderPrefetcher() {
     {
         std::lock_guard<std::mutex> lock(mutex_);

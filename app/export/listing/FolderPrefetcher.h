@@ -79,6 +79,10 @@ public:
 
     FolderPtr Top() const { return top_; }
 
+    // The folder's path: the top's text, a sub-folder's joined to it once, when its parent was read.
+    // Set before the folder is handed to the walk and never changed.
+    static const std::u16string& PathOf(const Folder& folder);
+
     // The next entries of `folder`, which the walk is in from now on (replacing `entries`): waits for
     // them. After OpenFailed or ReadFailed, `error` tells why.
     Result Next(const FolderPtr& folder, std::vector<Entry>& entries, FileSystemError& error);

@@ -51,8 +51,6 @@ void Take(ListingSink& sink, DirectoryEntry& entry, std::u16string&& path,
             const std::size_t nameStart = path.size() - entry.name.size();
             sink.OnFile(FileRecord{std::move(path), nameStart, entry.size, entry.creationTime});
         }
-    } else if (entry.kind == EntryKind::Directory) {
-        sink.OnFolder(path);
     }
 }
 
@@ -69,15 +67,55 @@ bool Failed(const DirectoryReader& reader, const char* operation, FileSystemErro
     return Failed(reader.Error(), operation, error);
 }
 
-// One folder of the walk that is not done yet: the entries it has been given and not yet gone through,
-// and the path they are joined to.
+// One folder of the walk that is not done yet: the entries it has been given and not yet gone through.
 struct Level {
     FolderPrefetcher::FolderPtr folder;
-    std::u16string path;
     std::vector<FolderPrefetcher::Entry> entries;
     std::size_t next = 0;
     bool read = false;
 };
+
+enum class Refill { More, LevelDone, Stopped, Failed };
+
+// Gives the innermost level its next entries, or says why it has none: its folder is done (read to its
+// end, or a sub-folder that failed and is skipped), the sink stopped the walk, or the listing fails.
+Refill NextEntries(FolderPrefetcher& prefetcher, std::vector<Level>& levels, ListingSink& sink,
+                   std::vector<FileSystemError>* skippedFolders, FileSystemError& error) {
+    Level& level = levels.back();
+    level.next = 0;
+    FileSystemError failure;
+    const FolderPrefetcher::Result result = prefetcher.Next(level.folder, level.entries, failure);
+    if (!level.read &&
+        (result == FolderPrefetcher::Result::Entries || result == FolderPrefetcher::Result::End)) {
+        level.read = true;
+        sink.OnFolderRead();
+    }
+    switch (result) {
+        case FolderPrefetcher::Result::Entries:
+            return Refill::More;
+        case FolderPrefetcher::Result::Stopped:
+            return Refill::Stopped;
+        case FolderPrefetcher::Result::End:
+            return Refill::LevelDone;
+        case FolderPrefetcher::Result::OpenFailed:
+            if (levels.size() == 1) {
+                Failed(std::move(failure), "recursive_directory_iterator::recursive_directory_iterator",
+                       error);
+                return Refill::Failed;
+            }
+            break;
+        case FolderPrefetcher::Result::ReadFailed:
+            // A sub-folder that fails part-way is passed over like one that cannot be opened: its files
+            // listed so far stay.
+            break;
+    }
+    const std::u16string& path = FolderPrefetcher::PathOf(*level.folder);
+    if (levels.size() == 1 || !SkipFailedSubfolder(path, failure, skippedFolders)) {
+        Failed(std::move(failure), "recursive_directory_iterator::operator++", error);
+        return Refill::Failed;
+    }
+    return Refill::LevelDone;
+}
 
 }  // namespace
 
@@ -111,53 +149,31 @@ bool ListFilesRecursive(std::u16string_view folder, ListingSink& sink, const CMS
     }
     FolderPrefetcher prefetcher(folder, sink, seam);
     std::vector<Level> levels;
-    levels.push_back(Level{prefetcher.Top(), std::u16string(folder), {}, 0});
+    levels.push_back(Level{prefetcher.Top(), {}, 0});
 
-    FileSystemError failure;
     while (!levels.empty() && !sink.ShouldStop()) {
         Level& level = levels.back();
         if (level.next == level.entries.size()) {
-            level.next = 0;
-            const FolderPrefetcher::Result result = prefetcher.Next(level.folder, level.entries, failure);
-            if (!level.read &&
-                (result == FolderPrefetcher::Result::Entries || result == FolderPrefetcher::Result::End)) {
-                level.read = true;
-                sink.OnFolderRead();
-            }
-            switch (result) {
-                case FolderPrefetcher::Result::Entries:
+            switch (NextEntries(prefetcher, levels, sink, skippedFolders, error)) {
+                case Refill::More:
                     continue;
-                case FolderPrefetcher::Result::Stopped:
-                    return true;
-                case FolderPrefetcher::Result::End:
+                case Refill::LevelDone:
                     levels.pop_back();
                     continue;
-                case FolderPrefetcher::Result::OpenFailed:
-                    if (levels.size() == 1) {
-                        return Failed(std::move(failure),
-                                      "recursive_directory_iterator::recursive_directory_iterator", error);
-                    }
-                    break;
-                case FolderPrefetcher::Result::ReadFailed:
-                    // A sub-folder that fails part-way is passed over like one that cannot be opened:
-                    // its files listed so far stay.
-                    break;
+                case Refill::Stopped:
+                    return true;
+                case Refill::Failed:
+                    return false;
             }
-            if (levels.size() == 1 || !SkipFailedSubfolder(level.path, failure, skippedFolders)) {
-                return Failed(std::move(failure), "recursive_directory_iterator::operator++", error);
-            }
-            levels.pop_back();
-            continue;
         }
         FolderPrefetcher::Entry& item = level.entries[level.next++];
-        std::u16string path = JoinPath(level.path, item.entry.name);
         if (item.subfolder) {
-            sink.OnFolder(path);
-            FolderPrefetcher::FolderPtr subfolder = std::move(item.subfolder);
-            // `level` and `item` are not used past this point: the new level may move the levels.
-            levels.push_back(Level{std::move(subfolder), std::move(path), {}, 0});
+            // The sub-folder's path was joined when its parent was read. `level` and `item` are not
+            // used past this point: the new level may move the levels.
+            levels.push_back(Level{std::move(item.subfolder), {}, 0});
         } else {
-            Take(sink, item.entry, std::move(path), suffixFilter);
+            const std::u16string& path = FolderPrefetcher::PathOf(*level.folder);
+            Take(sink, item.entry, JoinPath(path, item.entry.name), suffixFilter);
         }
     }
     return true;

@@ -15,8 +15,7 @@
 //
 // A regular file goes to the sink's OnFile (with a suffix filter, only when its suffix including the
 // dot, such as ".txt", equals one of the filter's texts without regard to ASCII case, so an empty filter
-// takes nothing); an entry that is a folder goes to OnFolder. Paths are the folder text joined with the
-// entry's name.
+// takes nothing). Paths are the folder text joined with the entry's name.
 //
 // A missing folder lists nothing and succeeds. A failure of the file system stops the listing and is
 // returned in `error` (with the operation, the path and the system's text). The sink is asked before
@@ -29,7 +28,6 @@ public:
     virtual ~ListingSink() = default;
 
     virtual void OnFile(FileRecord&& file) = 0;
-    virtual void OnFolder(const std::u16string& /*path*/) {}
     // A folder's entries have come (the top folder's too): for a count of the folders read.
     virtual void OnFolderRead() {}
     // True to end the listing early (the export was cancelled or its writer gave up).

@@ -1,13 +1,14 @@
 #include "app/export/listing/UnreadableFolders.h"
 
+#include "app/export/filesystem/NotFoundError.h"
+
 #include <cerrno>
 
 FolderFailure ClassifyFolderFailure(int code) {
+    if (IsNotFoundError(code)) {
+        return FolderFailure::Vanished;
+    }
     switch (code) {
-        case ENOENT:
-        case ENOTDIR:  // replaced by a file meanwhile
-        case ELOOP:    // a link to itself, or replaced by a link (the walk opens without following)
-            return FolderFailure::Vanished;
         case EMFILE:
         case ENFILE:
         case ENOMEM:

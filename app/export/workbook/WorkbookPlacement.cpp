@@ -2,13 +2,12 @@
 
 #include "app/export/filesystem/AbsolutePath.h"
 #include "app/export/filesystem/FileOperations.h"
-#include "app/export/filesystem/FilePath.h"
 
 WorkbookPlacement::WorkbookPlacement(std::u16string besideTarget,
                                      std::u16string (*temporaryIn)(std::u16string_view))
-    : temporaryIn_(temporaryIn), besideTarget_(std::move(besideTarget)) {
+    : temporaryIn_(temporaryIn), besideTarget_(std::move(besideTarget)), besideTargetForm_(besideTarget_) {
     // The system's own short form of the path, where it has one (Linux), serves the library too.
-    std::u16string shortForm = SystemPathForm(besideTarget_);
+    std::u16string shortForm = besideTargetForm_.Form();
     if (LibraryCanTakePath(besideTarget_) || !LibraryCanTakePath(shortForm)) {
         shortForm = besideTarget_;
     }

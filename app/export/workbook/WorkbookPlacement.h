@@ -3,6 +3,7 @@
 #include "app/export/filesystem/FileOperations.h"
 #include "app/export/filesystem/FileSystemError.h"
 #include "app/export/filesystem/HeldFileRetry.h"
+#include "app/export/filesystem/SystemPath.h"
 
 #include <string>
 #include <string_view>
@@ -37,6 +38,9 @@ public:
 private:
     std::u16string (*temporaryIn_)(std::u16string_view);
     std::u16string besideTarget_;
+    // The system's form of besideTarget_, which the library may be given: kept for the whole export,
+    // since on Linux a long path's form lasts only as long as this object.
+    SystemPath besideTargetForm_;
     std::u16string libraryPath_;
     std::u16string libraryFolder_;
     bool placed_ = false;
