@@ -1,5 +1,7 @@
 #include "app/export/ProgressReporter.h"
 
+#include <algorithm>
+
 ProgressReporter::ProgressReporter(ExportObserver* observer, const ExportCounters& counters,
                                    std::u16string_view workbookName)
     : observer_(observer),
