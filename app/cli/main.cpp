@@ -19,9 +19,11 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitDirectoryError = 1;
 inline constexpr int kExitNoFiles = 2;
 inline constexpr int kExitFailed = 3;
-inline constexpr int kExitSkippedFolders = 4;  // written, but unreadable sub-folders were left out
-inline constexpr int kExitUsage = 64;          // EX_USAGE
-inline constexpr int kExitCancelled = 130;     // 128 + SIGINT, as shells report an interrupted command
+// Written, but not everything is in it as found: unreadable sub-folders were left out, or cells too long
+// for the format were cut.
+inline constexpr int kExitIncomplete = 4;
+inline constexpr int kExitUsage = 64;       // EX_USAGE
+inline constexpr int kExitCancelled = 130;  // 128 + SIGINT, as shells report an interrupted command
 
 int ExitCodeOf(ExportOutcomeKind kind) {
     switch (kind) {
@@ -51,6 +53,10 @@ std::u16string Widen(const char* text) {
     return DecodeUtf8Lossy(text != nullptr ? text : "");
 }
 
+std::u16string Decimal(std::int64_t number) {
+    return Widen(std::to_string(number).c_str());
+}
+
 int RunExport(const CommandLine& command) {
     CWString folder;
     folder.SetUnits(command.folder.data(), static_cast<std::int64_t>(command.folder.size()));
@@ -71,9 +77,20 @@ int RunExport(const CommandLine& command) {
         Console::Write(Console::Stream::Error, u"morvane-export: " + Widen(cause.operation.c_str()) + u": " +
                                                    cause.path + u": " + cause.message + u"\n");
     }
+    if (!cause.newFileLeftAt.empty()) {
+        Console::Write(Console::Stream::Error, u"morvane-export: the new workbook was left at " +
+                                                   cause.newFileLeftAt + u", the earlier one at " +
+                                                   cause.earlierFileLeftAt + u"\n");
+    }
     for (const FileSystemError& skipped : outcome.skippedFolders) {
         Console::Write(Console::Stream::Error,
                        u"morvane-export: skipped " + skipped.path + u": " + skipped.message + u"\n");
+    }
+    for (const TruncatedCell& cell : outcome.truncatedCells) {
+        Console::Write(Console::Stream::Error,
+                       u"morvane-export: cut Sheet" + Decimal(cell.sheet) + u" row " + Decimal(cell.row) +
+                           u" column " + std::u16string(1, static_cast<char16_t>(u'A' + cell.column)) +
+                           u" to its last 32767 characters\n");
     }
     CWString text = ExportOutcomeText(outcome);
     Console::Write(Console::Stream::Output, std::u16string(text.GetText()) + u"\n");
@@ -82,8 +99,9 @@ int RunExport(const CommandLine& command) {
         Console::Write(Console::Stream::Error, u"morvane-export: " + ReplaceLoneSurrogates(left) +
                                                    u": still open in another program, not removed\n");
     }
-    if (outcome.kind == ExportOutcomeKind::Done && !outcome.skippedFolders.empty()) {
-        return kExitSkippedFolders;
+    if (outcome.kind == ExportOutcomeKind::Done &&
+        (!outcome.skippedFolders.empty() || !outcome.truncatedCells.empty())) {
+        return kExitIncomplete;
     }
     return ExitCodeOf(outcome.kind);
 }

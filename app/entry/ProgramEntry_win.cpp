@@ -7,9 +7,12 @@
 #include "app/entry/MainApp.h"
 #include "app/entry/MainLoop.h"
 #include "app/entry/RunGuarded.h"
+#include "app/export/filesystem/FileOperations.h"
 #include "appsvc/CVolAppInstance.h"
 #include "appsvc/CVolWtlAppModule.h"
 #include "appsvc/DisplayMetrics.h"
+
+#include <chrono>
 
 namespace {
 
@@ -44,6 +47,9 @@ MainApp& CreateApplication(const CVolClassInfo& appRecord) {
     return app;
 }
 
+// How long the process stays, at most, after its window has closed, for such a file.
+inline constexpr std::chrono::milliseconds kDeferredRemovalWaitAtExit{5000};
+
 }  // namespace
 
 int RunProgram(HINSTANCE instance, const CVolClassInfo& appRecord) {
@@ -73,6 +79,9 @@ int RunProgram(HINSTANCE instance, const CVolClassInfo& appRecord) {
             exitCode = RunMainLoop(app);
         }
         app.OnMessageLoopEnd();
+        // The window is gone; a temporary file of an export that another program (a scanner) still
+        // holds is removed as soon as it lets go, if it does within a few seconds.
+        WaitForDeferredRemovals(kDeferredRemovalWaitAtExit);
     }
 
     // Workers, the application object with its form and windows, retained objects, libraries, GDI+.

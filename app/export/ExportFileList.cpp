@@ -10,6 +10,8 @@
 #include "app/export/filesystem/NameCoding.h"
 #include "app/export/filesystem/PathChecks.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,6 +19,9 @@
 namespace {
 
 inline constexpr char16_t kOutputName[] = u"文件清单_.xlsx";
+
+// How long the check before the listing waits for a short hold on the workbook to end.
+inline constexpr std::chrono::milliseconds kHeldWorkbookCheckWait{2000};
 
 // Inside the export a path is a std::u16string; CWString is the text of its callers.
 std::u16string TextOf(const CWString& text) {
@@ -90,6 +95,7 @@ ExportOutcome Conclude(WorkbookRows& rows, ListingThread& listing, std::int64_t 
     }
     ExportOutcome done = Outcome(ExportOutcomeKind::Done, rows.Count());
     done.skippedFolders = std::move(listing.SkippedFolders());
+    done.truncatedCells = rows.TruncatedCells();
     return done;
 }
 
@@ -105,6 +111,22 @@ ExportOutcome ListAndWrite(const std::u16string& folder, bool includeSubfolders,
     rows.WriteAll(queue);
     listing.Join();
     return Conclude(rows, listing, queue.Listed(), outputPath, options);
+}
+
+// A workbook open in another program (Excel) could not be replaced at the end: the user hears it now,
+// not after the whole tree has been listed and written. A scanner or indexer that reads the last
+// workbook for a moment is waited out, briefly: an open workbook is still told within about two
+// seconds. Done when the workbook is free (or not there).
+ExportOutcome WaitForHeldWorkbook(const std::u16string& outputPath, const ExportOptions& options) {
+    HeldFileRetry retry(options.cancel, std::min(kHeldWorkbookCheckWait, options.heldFileWait));
+    FileSystemError held;
+    while (IsHeldOpenElsewhere(outputPath, held)) {
+        if (!retry.WaitForNextTry()) {
+            return Cancelled(options) ? Outcome(ExportOutcomeKind::Cancelled)
+                                      : Outcome(ExportOutcomeKind::WorkbookInUse, 0, std::move(held));
+        }
+    }
+    return Outcome(ExportOutcomeKind::Done);
 }
 
 }  // namespace
@@ -125,15 +147,15 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
     // A relative text is made absolute first: the listed paths, the path cells and the workbook's place
     // then agree.
     const std::u16string folder = AbsolutePath(TextOf(typedFolder));
-    if (!PathExists(folder) || !IsFolder(folder)) {
-        return Outcome(ExportOutcomeKind::DirectoryError);
+    // "目录错误" says the folder is not there; a folder the system could not look at is a failure.
+    FileSystemError lookup;
+    if (!PathExists(folder, lookup) || !IsFolder(folder, lookup)) {
+        return lookup.code != 0 ? Outcome(ExportOutcomeKind::ListingFailed, 0, std::move(lookup))
+                                : Outcome(ExportOutcomeKind::DirectoryError);
     }
     const std::u16string outputPath = OutputPathOf(folder, options);
-    // A workbook open in another program (Excel) could not be replaced at the end: the user hears it
-    // now, not after the whole tree has been listed and written.
-    FileSystemError held;
-    if (IsHeldOpenElsewhere(outputPath, held)) {
-        return Outcome(ExportOutcomeKind::WorkbookInUse, 0, std::move(held));
+    if (ExportOutcome held = WaitForHeldWorkbook(outputPath, options); held.kind != ExportOutcomeKind::Done) {
+        return held;
     }
     ExportCounters counters;
     ProgressReporter reporter(options.observer, counters, NameOf(outputPath));

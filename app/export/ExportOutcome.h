@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/export/filesystem/FileSystemError.h"
+#include "app/export/workbook/CellTextLimit.h"
 
 #include <cstdint>
 #include <vector>
@@ -21,9 +22,12 @@ struct ExportOutcome {
     // Every listed file, for Done.
     std::int64_t fileCount = 0;
     // What went wrong, for WriteFailed, WorkbookInUse and ListingFailed: the operation, the path (for the
-    // first two the workbook's) and the system's text.
+    // first two the workbook's) and the system's text; for a WriteFailed replacement that stopped
+    // half-way also where the new and the earlier workbook were left.
     FileSystemError cause;
     // Sub-folders that could not be read and were left out of a Done export, each with the system's
     // reason.
     std::vector<FileSystemError> skippedFolders;
+    // Cells of a Done export whose text was longer than a cell holds and keeps only its end.
+    std::vector<TruncatedCell> truncatedCells;
 };

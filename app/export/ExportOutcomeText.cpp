@@ -6,11 +6,14 @@
 
 namespace {
 
+std::u16string NameOf(const std::u16string& path) {
+    std::size_t separator = LastSeparator(path);
+    return separator == std::u16string::npos ? path : path.substr(separator + 1);
+}
+
 // The workbook's name as the user knows it: "文件清单_.xlsx", or the file given with -o.
 std::u16string WorkbookName(const ExportOutcome& outcome) {
-    const std::u16string& path = outcome.cause.path;
-    std::size_t separator = LastSeparator(path);
-    std::u16string name = separator == std::u16string::npos ? path : path.substr(separator + 1);
+    std::u16string name = NameOf(outcome.cause.path);
     return name.empty() ? std::u16string(u"文件清单_.xlsx") : name;
 }
 
@@ -31,9 +34,20 @@ CWString ExportOutcomeText(const ExportOutcome& outcome) {
                 text.AppendFormat(u"%lld个文件夹无法读取,已跳过。",
                                   static_cast<long long>(outcome.skippedFolders.size()));
             }
+            if (!outcome.truncatedCells.empty()) {
+                text.AppendFormat(u"%lld个单元格超过32767个字符,已截断。",
+                                  static_cast<long long>(outcome.truncatedCells.size()));
+            }
             break;
         case ExportOutcomeKind::WriteFailed:
             text.SetText(u"生成失败,无法写入文件清单_.xlsx");
+            if (!outcome.cause.newFileLeftAt.empty()) {
+                // Neither workbook could take the name: the user finds both beside it.
+                text.Append(u"。新文件清单在");
+                text.Append(NameOf(outcome.cause.newFileLeftAt).c_str());
+                text.Append(u",原文件清单在");
+                text.Append(NameOf(outcome.cause.earlierFileLeftAt).c_str());
+            }
             break;
         case ExportOutcomeKind::WorkbookInUse:
             text.SetText(u"生成失败,");

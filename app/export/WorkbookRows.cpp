@@ -28,7 +28,8 @@ bool WorkbookRows::WriteAll(FileRecordQueue& queue) {
 
 bool WorkbookRows::Add(const FileRecord& file) {
     if (!writer_) {
-        placement_.emplace(TemporaryWorkbookPath(ParentFolder(outputPath_)), TemporaryWorkbookPath);
+        placement_.emplace(TemporaryWorkbookPath(ParentFolder(outputPath_)), TemporaryWorkbookPath,
+                           IsTemporaryWorkbookName);
         writer_.emplace(CurrentUtcOffset());
         failed_ =
             !writer_->Open(placement_->LibraryPath(), placement_->LibraryTemporaryFolder(), rowsPerSheet_);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The writing side of one export, on the thread that runs it: takes the records off the queue and
 // writes their rows, making the workbook (under a temporary name) when the first file arrives, then
@@ -22,6 +23,10 @@ public:
     // True once the first file has come: there is a workbook to save or drop.
     bool Started() const { return writer_.has_value(); }
     std::int64_t Count() const { return writer_ ? writer_->Rows() : 0; }
+    // The cells cut to fit so far.
+    std::vector<TruncatedCell> TruncatedCells() const {
+        return writer_ ? writer_->TruncatedCells() : std::vector<TruncatedCell>();
+    }
 
     // Operations
     // Writes every record until the listing ends, the export is cancelled or writing fails (false).

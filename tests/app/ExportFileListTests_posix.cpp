@@ -1,5 +1,6 @@
 #include "app/export/ExportOutcomeText.h"
 #include "app/export/filesystem/NameCoding.h"
+#include "app/export/workbook/TemporaryWorkbookName.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
 #include "tests/app/ProcessRun.h"
@@ -10,12 +11,16 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -348,6 +353,224 @@ TEST_F(ExportPosixTest, RefusesToWalkTheWholeFileSystem) {
     for (std::u16string root : {u"/", u"//"}) {
         EXPECT_EQ(Export(root, true).kind, ExportOutcomeKind::NoFiles) << Utf8(root);
     }
+}
+
+inline constexpr char kStrace[] = "/usr/bin/strace";
+
+// morvane-export under strace, which fails or records the calls the test names.
+RunOptions Traced(std::vector<std::string> straceArguments) {
+    RunOptions options;
+    options.wrapper = {kStrace, "-f", "-qq"};
+    options.wrapper.insert(options.wrapper.end(), straceArguments.begin(), straceArguments.end());
+    // The leak checker cannot work in a traced process.
+    options.environment.emplace_back("ASAN_OPTIONS", u"detect_leaks=0");
+    return options;
+}
+
+class ExportTracedTest : public ExportPosixTest {
+protected:
+    void SetUp() override {
+        if (access(kStrace, X_OK) != 0) {
+            GTEST_SKIP() << "strace is not installed (scripts/setup installs it)";
+        }
+        tree_.MakeFile(u"files/a.txt");
+        tree_.MakeFile(u"files/sub/b.txt");
+    }
+};
+
+TEST_F(ExportTracedTest, ReportsAFolderTheSystemCannotReadAsAFailure) {
+    const std::string folder = Raw(tree_.Path(u"files"));
+    // The export's two checks of the folder, by its path, in order (strace counts a thread's calls).
+    const struct {
+        const char* what;
+        int lookUp;
+        bool recursive;
+    } rows[] = {
+        {"the check that it exists", 1, false},
+        {"the check that it is a folder", 2, false},
+        {"the check that it is a folder, recursively", 2, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        RunOptions options = Traced({"-o", "/dev/null", "-P", folder, "-e", "trace=newfstatat", "-e",
+                                     "inject=newfstatat:error=EIO:when=" + std::to_string(row.lookUp)});
+        std::vector<std::u16string> arguments{tree_.Path(u"files")};
+        if (row.recursive) {
+            arguments.insert(arguments.begin(), u"-r");
+        }
+        ProcessResult result = RunMorvaneExport(arguments, options);
+        ASSERT_TRUE(result.started);
+        EXPECT_EQ(result.exitCode, 3) << result.errorOutput;
+        EXPECT_EQ(result.output, EncodeUtf8(u"生成失败,无法读取目录\n"));
+        EXPECT_NE(result.errorOutput.find(folder + ": Input/output error\n"), std::string::npos)
+            << result.errorOutput;
+        EXPECT_EQ(tree_.ListNames(u"files"), (std::vector<std::u16string>{u"a.txt", u"sub"}));
+    }
+}
+
+// The listing's own look at the folder fails too where the folder cannot be reached (here: no search
+// permission on its parent, for a user bound by permissions), and says so instead of finding no files.
+TEST_F(ExportPosixTest, ListingFailsWhereTheFolderCannotBeLookedAt) {
+    tree_.MakeFile(u"locked/files/a.txt");
+    tree_.SetMode(u"", 0755);
+    tree_.SetMode(u"locked", 0);
+    for (bool recursive : {false, true}) {
+        SCOPED_TRACE(recursive ? "recursive" : "flat");
+        const pid_t child = fork();
+        if (child == 0) {
+            // As a user whom permissions bind; the answer is the exit code.
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+                _exit(10);
+            }
+            CollectingSink sink;
+            FileSystemError error;
+            const std::u16string folder = tree_.Path(u"locked/files");
+            const bool listed = recursive ? ListFilesRecursive(folder, sink, nullptr, error)
+                                          : ListFiles(folder, sink, nullptr, error);
+            _exit(listed ? 11 : error.code == EACCES ? 0 : 12);
+        }
+        ASSERT_GT(child, 0);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "10: no user change, 11: listed as empty, 12: another error";
+    }
+    tree_.SetMode(u"locked", 0755);
+}
+
+TEST_F(ExportTracedTest, FlushesTheWorkbookBeforeItTakesTheNameAndTheFolderAfter) {
+    const std::string log = Raw(tree_.Path(u"trace.log"));
+    RunOptions options = Traced({"-y", "-o", log, "-e", "trace=fsync,fdatasync,rename,renameat,renameat2"});
+    ProcessResult result = RunMorvaneExport({tree_.Path(u"files")}, options);
+    ASSERT_TRUE(result.started);
+    ASSERT_EQ(result.exitCode, 0) << result.errorOutput;
+    // One line a call: "PID fsync(FD</path>) = 0" (strace writes the bytes of other names escaped).
+    std::vector<std::string> calls;
+    std::string all = tree_.ReadFile(u"trace.log");
+    for (std::size_t start = 0, end; (end = all.find('\n', start)) != std::string::npos; start = end + 1) {
+        calls.push_back(all.substr(start, end - start));
+    }
+    auto find = [&](std::size_t from, auto matches) {
+        auto found = std::find_if(calls.begin() + static_cast<std::ptrdiff_t>(from), calls.end(), matches);
+        return static_cast<std::size_t>(found - calls.begin());
+    };
+    auto isFlush = [](const std::string& call) {
+        return call.find(" fsync(") != std::string::npos || call.find(" fdatasync(") != std::string::npos;
+    };
+    const std::size_t rename = find(0, [](const std::string& call) {
+        return call.find("rename") != std::string::npos && call.find(".tmp\"") != std::string::npos &&
+               call.find(".xlsx\"") != std::string::npos && call.ends_with("= 0");
+    });
+    ASSERT_LT(rename, calls.size()) << all;
+    const std::size_t fileFlush = find(0, [&](const std::string& call) {
+        return isFlush(call) && call.find(".tmp>)") != std::string::npos && call.ends_with("= 0");
+    });
+    EXPECT_LT(fileFlush, rename) << "the new workbook's data is flushed before the rename\n" << all;
+    const std::string folder = "<" + Raw(tree_.Path(u"files")) + ">)";
+    const std::size_t folderFlush = find(rename, [&](const std::string& call) {
+        return isFlush(call) && call.find(folder) != std::string::npos && call.ends_with("= 0");
+    });
+    EXPECT_LT(folderFlush, calls.size()) << "the folder is flushed after the rename\n" << all;
+}
+
+TEST_F(ExportPosixTest, CutsAPathTooLongForACellToItsEndAndSaysSo) {
+    // Linux takes paths of any length one folder at a time; a cell holds 32,767 characters.
+    std::vector<std::string> parts;
+    std::string folder = Raw(tree_.Root());
+    while (folder.size() < 33800) {
+        parts.push_back(std::string(250, static_cast<char>('a' + parts.size() % 26)));
+        folder += "/" + parts.back();
+    }
+    int fd = OpenDeepFolder(Raw(tree_.Root()), parts, true);
+    ASSERT_GE(fd, 0);
+    const std::string name = "报告.final.txt";
+    int file = openat(fd, name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_GE(file, 0);
+    close(file);
+    const std::u16string path = DecodeFileName(folder + "/" + name);
+    ASSERT_GT(path.size(), 33000u);
+
+    ProcessResult result = RunMorvaneExport({DecodeFileName(folder)});
+    ASSERT_TRUE(result.started);
+    EXPECT_EQ(result.exitCode, 4) << result.errorOutput;
+    EXPECT_EQ(result.output, EncodeUtf8(u"生成完毕,文件数量1个。1个单元格超过32767个字符,已截断。\n"));
+    EXPECT_NE(result.errorOutput.find("Sheet1 row 2 column B"), std::string::npos) << result.errorOutput;
+    std::string viaDescriptor = "/proc/" + std::to_string(getpid()) + "/fd/" + std::to_string(fd);
+    ExpectWorkbook(DecodeFileName(viaDescriptor + "/") + kOutputName,
+                   WorkbookExpectation::SingleSheet({Row{u"报告", u"…" + path.substr(path.size() - 32766),
+                                                         u"txt", u"0KB", LocalTodayText()}}));
+    close(fd);
+}
+
+// Holds the listing back, for as long as the process lives, once the first read of a folder (256
+// entries) is done: its files reach the writer, which begins the workbook and then waits.
+class StopAfterFirstRead : public ListingSeam {
+public:
+    int BeforeRead(std::u16string_view, bool opening) const override {
+        while (!opening) {
+            pause();
+        }
+        return 0;
+    }
+};
+
+// A child process, killed when the test ends whatever happened.
+class ChildProcess {
+public:
+    explicit ChildProcess(pid_t pid) : pid_(pid) {}
+    ~ChildProcess() { Kill(); }
+    void Kill() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            int status = 0;
+            waitpid(pid_, &status, 0);
+            pid_ = -1;
+        }
+    }
+
+private:
+    pid_t pid_;
+};
+
+TEST_F(ExportPosixTest, RemovesTheTemporaryFileOfAKilledExportButNotOfARunningOne) {
+    std::vector<std::u16string> names{kOutputName};
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".txt";
+        names.emplace_back(name.begin(), name.end());
+        tree_.MakeFile(names.back());
+    }
+    std::sort(names.begin(), names.end());
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // An export that has begun its workbook and then stops, until it is killed.
+        StopAfterFirstRead seam;
+        ExportOptions options;
+        options.listingSeam = &seam;
+        Export(tree_.Root(), true, options);
+        _exit(1);
+    }
+    ASSERT_GT(pid, 0);
+    ChildProcess child(pid);
+    auto temporaryFiles = [&] {
+        std::vector<std::u16string> names = tree_.ListNames();
+        std::erase_if(names, [](const std::u16string& name) { return !IsTemporaryWorkbookName(name); });
+        return names;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (temporaryFiles().empty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const std::vector<std::u16string> running = temporaryFiles();
+    ASSERT_EQ(running.size(), 1u);
+
+    // Another export into the same folder leaves the running one's file alone.
+    EXPECT_EQ(ExportRoot(false).kind, ExportOutcomeKind::Done);
+    EXPECT_EQ(temporaryFiles(), running);
+
+    child.Kill();
+    EXPECT_EQ(ExportRoot(false).kind, ExportOutcomeKind::Done);
+    EXPECT_EQ(temporaryFiles(), std::vector<std::u16string>{});
+    EXPECT_EQ(tree_.ListNames(), names);
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ struct RunOptions {
     // POSIX only: the largest file the child may write (RLIMIT_FSIZE, with SIGXFSZ ignored so that the
     // write fails with EFBIG instead); negative for no limit.
     long long fileSizeLimit = -1;
+    // POSIX only: a program (full path) and its arguments that start the child, as a tracer starts the
+    // program it traces; empty to start it directly.
+    std::vector<std::string> wrapper;
 };
 
 // Arguments are converted with EncodeFileName on POSIX, so that a test can pass bytes that are not

@@ -51,7 +51,8 @@ bool InterruptOnceExporting(pid_t child, int ready) {
 ProcessResult Run(const std::vector<std::u16string>& arguments, const RunOptions& options, bool interrupt,
                   bool* interrupted) {
     ProcessResult result;
-    std::vector<std::string> raw{kExecutable};
+    std::vector<std::string> raw(options.wrapper);
+    raw.push_back(kExecutable);
     for (const std::u16string& argument : arguments) {
         raw.push_back(EncodeFileName(argument));
     }
@@ -97,7 +98,7 @@ ProcessResult Run(const std::vector<std::u16string>& arguments, const RunOptions
             (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
             _exit(126);
         }
-        execv(kExecutable, argv.data());
+        execv(raw[0].c_str(), argv.data());
         _exit(127);
     }
     if (interrupt) {

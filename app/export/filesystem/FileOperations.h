@@ -24,19 +24,28 @@ public:
                           std::u16string_view /*backup*/) const {
         return 0;
     }
+    // Called before each try to move a file to the name the system left empty when it failed after
+    // moving the replaced file to `backup`: the replaced file back, or else the replacement. A non-zero
+    // system error number fails the try with it.
+    virtual int BeforeMove(std::u16string_view /*from*/, std::u16string_view /*to*/) const { return 0; }
 };
 
 // Moves `from` over `to`, replacing a file already there; fails when `to` is a folder or cannot be
-// replaced (open in another program, read-only). Whatever happens, `to` then holds either the new file
-// or the one it had, complete. A replaced file's permissions stay: on Windows its attributes and
-// security (ReplaceFileW), on POSIX its mode (and owner where permitted). All paths are in one folder.
-// Paths of any length the system allows are taken.
+// replaced (open in another program, read-only). The data of `from` is flushed to the disk first, and
+// the moves are written through, so that a power cut afterwards cannot leave the name holding a file
+// that was never written. A replaced file's permissions stay: on Windows its attributes and security
+// (ReplaceFileW), on POSIX its mode (and owner where permitted). All paths are in one folder. Paths of
+// any length the system allows are taken.
 //
-// On Windows the replaced file is kept under the unused name `backup` until the new one is in place,
-// and put back after a failure that left `to` without it. A try refused for a reason another program
-// can cause (AnotherProgramMayCause) is made again, as `retry` allows. On POSIX it is one rename, which
-// replaces in one atomic step and is refused for no other program: `backup`, `retry` and `seam` are
-// not used there.
+// Whatever fails, `to` then holds either the new file or the one it had, complete, with one exception
+// told in `error`: on Windows, when the system has moved the replaced file to the unused name `backup`
+// and neither it nor the new file can then take the empty name (error.newFileLeftAt and
+// error.earlierFileLeftAt say where they are; nothing is removed). When the replaced file cannot go
+// back to its name, the new one takes it and the replacement succeeds. A try refused for a reason
+// another program can cause (AnotherProgramMayCause) is made again, as `retry` allows. On POSIX it is
+// one rename, which replaces in one atomic step and is refused for no other program, followed by a flush
+// of the folder so that the new name itself is on the disk: `backup`, `retry` and `seam` are not used
+// there.
 bool MoveFileOver(std::u16string_view from, std::u16string_view to, std::u16string_view backup,
                   HeldFileRetry& retry, FileSystemError& error, const PlacementSeam* seam = nullptr);
 

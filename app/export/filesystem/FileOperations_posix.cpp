@@ -1,9 +1,11 @@
 #include "app/export/filesystem/FileOperations.h"
 
+#include "app/export/filesystem/AbsolutePath.h"
 #include "app/export/filesystem/NameCoding.h"
 #include "app/export/filesystem/SystemErrorText.h"
 #include "app/export/filesystem/SystemPath.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
@@ -20,6 +22,22 @@ bool Failed(const char* operation, std::u16string_view path, FileSystemError& er
     error.path = std::u16string(path);
     error.message = SystemErrorText(error.code);
     return false;
+}
+
+// Makes the system write the data of the file (or the entries of the folder) at `path` to the disk.
+bool FlushToDisk(const std::string& path, bool folder, const char* operation, std::u16string_view shownPath,
+                 FileSystemError& error) {
+    const int descriptor = open(path.c_str(), (folder ? O_RDONLY | O_DIRECTORY : O_RDONLY) | O_CLOEXEC);
+    if (descriptor < 0) {
+        return Failed("open", shownPath, error);
+    }
+    // A file system that cannot flush a folder says so with EINVAL; its renames are then as safe as it
+    // makes them.
+    const bool flushed = fsync(descriptor) == 0 || (folder && errno == EINVAL);
+    const int code = errno;
+    close(descriptor);
+    errno = code;
+    return flushed || Failed(operation, shownPath, error);
 }
 
 }  // namespace
@@ -42,10 +60,17 @@ bool MoveFileOver(std::u16string_view from, std::u16string_view to, std::u16stri
             return Failed("chmod", to, error);
         }
     }
+    // As a careful save does: the new file's data on the disk, then the rename, then the folder's entry
+    // on the disk. Without the first flush a power cut could leave the name holding a file of zeros
+    // after the earlier workbook was already gone.
+    if (!FlushToDisk(source, false, "fsync", from, error)) {
+        return false;
+    }
     if (std::rename(source.c_str(), target.c_str()) != 0) {
         return Failed("rename", to, error);
     }
-    return true;
+    const SystemPath folderForm(ParentFolder(to));
+    return FlushToDisk(EncodeFileName(folderForm.Form()), true, "fsync", ParentFolder(to), error);
 }
 
 bool MoveFileAcross(std::u16string_view from, std::u16string_view to, HeldFileRetry&,

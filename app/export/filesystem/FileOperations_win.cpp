@@ -15,24 +15,22 @@ const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-bool Failed(DWORD code, const char* operation, std::u16string_view path, FileSystemError& error) {
+// Fills `error` with the system's refusal `code` of `operation` on `path`; the caller decides what
+// follows from it.
+void Record(DWORD code, const char* operation, std::u16string_view path, FileSystemError& error) {
     error.code = static_cast<int>(code);
     error.operation = operation;
     error.path = ReplaceLoneSurrogates(path);
     error.message = SystemErrorText(error.code);
-    return false;
 }
 
-bool Failed(const char* operation, std::u16string_view path, FileSystemError& error) {
-    return Failed(GetLastError(), operation, path, error);
+bool Refused(DWORD code, const char* operation, std::u16string_view path, FileSystemError& error) {
+    Record(code, operation, path, error);
+    return false;
 }
 
 bool IsFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-bool Exists(const std::u16string& path) {
-    return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
 }
 
 // True for a read-only file or a folder: what refuses access to a replacement for as long as it is
@@ -55,116 +53,175 @@ DeferredRemoval& LaterRemovals() {
     return removals;
 }
 
-// After a failed try: the replaced file goes back to its own name if the try left it under the backup
-// name. Waits for a holder of the backup like any other try, but not for the cancel token: an earlier
-// workbook is never left under another name. False when it cannot be put back; the backup then stays.
-bool PutBackup(const std::u16string& source, const std::u16string& target, const std::u16string& backup,
-               std::u16string_view to, FileSystemError& error) {
-    if (!Exists(backup)) {
-        return true;
+// One move of a file to a name no file has (forms are the system's), with write-through so that the
+// new name is on the disk when it returns: ERROR_SUCCESS or the system's refusal (or `injected`, a
+// refusal a test's seam chose).
+DWORD MoveToFreeName(const std::u16string& from, const std::u16string& to, int injected, DWORD flags = 0) {
+    if (injected != 0) {
+        return static_cast<DWORD>(injected);
     }
-    if (Exists(target)) {
-        // The new workbook has the name after all: the backup is the earlier one, no longer needed.
-        // Otherwise something else took the name meanwhile, and the backup is all that is left of it.
-        if (Exists(source)) {
-            SetLastError(ERROR_ALREADY_EXISTS);
-            return Failed("ReplaceFileW", to, error);
-        }
-        RemoveTemporaryFile(backup);
-        return true;
-    }
-    HeldFileRetry retry(nullptr, kHeldFileWaitLimit);
-    while (!MoveFileExW(Wide(backup), Wide(target), MOVEFILE_WRITE_THROUGH)) {
-        DWORD code = GetLastError();
-        if (!AnotherProgramMayCause(static_cast<int>(code), false) || !retry.WaitForNextTry()) {
-            return Failed(code, "MoveFileExW", to, error);
+    return MoveFileExW(Wide(from), Wide(to), MOVEFILE_WRITE_THROUGH | flags) ? ERROR_SUCCESS : GetLastError();
+}
+
+// The same, tried again while another program holds the file for as long as `limit`, whatever the
+// cancel token says: it is only made to leave a workbook under its own name.
+DWORD MoveToFreeNameWaiting(const std::u16string& from, const std::u16string& to,
+                            std::u16string_view fromPath, std::u16string_view toPath,
+                            std::chrono::milliseconds limit, const PlacementSeam* seam) {
+    HeldFileRetry retry(nullptr, limit);
+    for (;;) {
+        const DWORD code = MoveToFreeName(from, to, seam == nullptr ? 0 : seam->BeforeMove(fromPath, toPath));
+        if (code == ERROR_SUCCESS || !AnotherProgramMayCause(static_cast<int>(code), false) ||
+            !retry.WaitForNextTry()) {
+            return code;
         }
     }
-    return true;
 }
 
 enum class Try {
-    Done,
-    Refused,  // for a reason another program may cause: a later try may succeed
-    Failed,
+    Done,     // the new file has the name
+    Refused,  // both files are where they were, for a reason another program may cause: try again
+    Failed,   // both files are where they were, or (error.newFileLeftAt) the name was left empty
 };
 
 Try Refusal(DWORD code, const char* operation, std::u16string_view to, bool refusesForGood,
             FileSystemError& error) {
-    Failed(code, operation, to, error);
+    Record(code, operation, to, error);
     return AnotherProgramMayCause(static_cast<int>(code), refusesForGood) ? Try::Refused : Try::Failed;
 }
 
-// The replaced file (with `attributes`) keeps its attributes and security for the new one, and waits
-// under the backup name (beside it, so on the same volume or share) until the new one has its name.
-// ERROR_SUCCESS once it has, or why not. The forms are the system's; `backup` is the backup's own path.
-DWORD ReplaceOnce(const std::u16string& source, const std::u16string& target,
-                  const std::u16string& backupForm, std::u16string_view backup, DWORD attributes) {
-    if (!ReplaceFileW(Wide(target), Wide(source), Wide(backupForm), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                      nullptr)) {
-        return GetLastError();
+// The paths of one replacement, in their own and in the system's forms.
+struct Replacement {
+    std::u16string_view from, to, backup;
+    SystemPath sourceForm, targetForm, backupForm;
+
+    Replacement(std::u16string_view from_, std::u16string_view to_, std::u16string_view backup_)
+        : from(from_), to(to_), backup(backup_), sourceForm(from_), targetForm(to_), backupForm(backup_) {}
+    const std::u16string& Source() const { return sourceForm.Form(); }
+    const std::u16string& Target() const { return targetForm.Form(); }
+    const std::u16string& Backup() const { return backupForm.Form(); }
+};
+
+// ReplaceFileW has failed with ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the earlier file is under the backup
+// name, the new one under its own, and the target's name is empty. Whatever happens here, that name is
+// not left empty if a move can fill it, and neither file is removed while it is.
+Try AfterEarlierMovedAside(const Replacement& paths, DWORD replaceCode, std::chrono::milliseconds limit,
+                           FileSystemError& error, const PlacementSeam* seam) {
+    // The earlier file goes back to its name: both are where they were before the try.
+    const DWORD restored =
+        MoveToFreeNameWaiting(paths.Backup(), paths.Target(), paths.backup, paths.to, limit, seam);
+    if (restored == ERROR_SUCCESS) {
+        return Refusal(replaceCode, "ReplaceFileW", paths.to, false, error);
     }
-    // Not every implementation carries the attributes over (Wine's does not): set them again.
-    DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
-    SetFileAttributesW(Wide(target), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
-    RemoveTemporaryFile(backup);
-    return ERROR_SUCCESS;
+    // It cannot: the new, complete file takes the empty name instead, and the earlier one is no longer
+    // needed.
+    const DWORD placed =
+        MoveToFreeNameWaiting(paths.Source(), paths.Target(), paths.from, paths.to, limit, seam);
+    if (placed == ERROR_SUCCESS) {
+        RemoveTemporaryFile(paths.backup);
+        return Try::Done;
+    }
+    // Neither could take the name: both stay where they are, and the user is told where.
+    Record(placed, "MoveFileExW", paths.to, error);
+    error.newFileLeftAt = ReplaceLoneSurrogates(paths.from);
+    error.earlierFileLeftAt = ReplaceLoneSurrogates(paths.backup);
+    return Try::Failed;
 }
 
+// One try at putting the new file over an existing one. Each outcome of ReplaceFileW says where the two
+// files are (with a backup name given):
+//   success                            target = new, backup = earlier (removed now, or once let go)
+//   ERROR_UNABLE_TO_REMOVE_REPLACED    target = earlier, source = new: nothing moved
+//   ERROR_UNABLE_TO_MOVE_REPLACEMENT   target = earlier, source = new: nothing moved
+//   ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 target empty, backup = earlier, source = new
+//   any other error                    target = earlier, source = new: nothing moved
+Try ReplaceOnce(const Replacement& paths, DWORD attributes, std::chrono::milliseconds limit,
+                FileSystemError& error, const PlacementSeam* seam) {
+    DWORD code =
+        seam == nullptr ? 0 : static_cast<DWORD>(seam->BeforeTry(paths.to, paths.from, paths.backup));
+    // A workbook another program holds open is refused before ReplaceFileW starts on it.
+    if (code == 0 && IsHeldOpenElsewhere(paths.to, error)) {
+        return Try::Refused;
+    }
+    if (code == 0 &&
+        !ReplaceFileW(Wide(paths.Target()), Wide(paths.Source()), Wide(paths.Backup()),
+                      REPLACEFILE_WRITE_THROUGH | REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        code = GetLastError();
+    }
+    switch (code) {
+        case ERROR_SUCCESS: {
+            // Not every implementation carries the attributes over (Wine's does not): set them again.
+            const DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                             FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+            SetFileAttributesW(Wide(paths.Target()), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+            RemoveTemporaryFile(paths.backup);
+            return Try::Done;
+        }
+        case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+            return AfterEarlierMovedAside(paths, code, limit, error, seam);
+        case ERROR_CALL_NOT_IMPLEMENTED:
+        case ERROR_INVALID_FUNCTION:
+        case ERROR_NOT_SUPPORTED:
+            // A file system that cannot replace left both files alone: the new one is moved over.
+            if (!MoveFileExW(Wide(paths.Source()), Wide(paths.Target()),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                const DWORD moveCode = GetLastError();
+                return Refusal(moveCode, "MoveFileExW", paths.to,
+                               RefusesForGood(GetFileAttributesW(Wide(paths.Target()))), error);
+            }
+            return Try::Done;
+        default:
+            return Refusal(code, "ReplaceFileW", paths.to, RefusesForGood(attributes), error);
+    }
+}
+
+// One try at putting the new file in place: over the earlier one, or under a name no file has.
 Try MoveOverOnce(std::u16string_view from, std::u16string_view to, std::u16string_view backup,
-                 const PlacementSeam* seam, FileSystemError& error) {
-    const SystemPath sourceForm(from);
-    const SystemPath targetForm(to);
-    const SystemPath backupForm(backup);
-    const std::u16string& source = sourceForm.Form();
-    const std::u16string& target = targetForm.Form();
-    const std::u16string& backupPath = backupForm.Form();
-    const DWORD attributes = GetFileAttributesW(Wide(target));
-    const bool replacing = IsFile(attributes);
-    const DWORD injected = seam == nullptr ? 0 : seam->BeforeTry(to, from, replacing ? backup : u"");
-    if (!replacing && injected != 0) {
-        return Refusal(injected, "MoveFileExW", to, false, error);
+                 std::chrono::milliseconds limit, const PlacementSeam* seam, FileSystemError& error) {
+    const Replacement paths(from, to, backup);
+    const DWORD attributes = GetFileAttributesW(Wide(paths.Target()));
+    if (IsFile(attributes)) {
+        return ReplaceOnce(paths, attributes, limit, error, seam);
     }
-    if (replacing) {
-        DWORD code = injected;
-        if (code == 0) {
-            // A workbook another program holds open is refused before ReplaceFileW starts on it.
-            if (IsHeldOpenElsewhere(to, error)) {
-                return Try::Refused;
-            }
-            code = ReplaceOnce(source, target, backupPath, backup, attributes);
-            if (code == ERROR_SUCCESS) {
-                return Try::Done;
-            }
-        }
-        // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 (and whatever else left the name empty) has the earlier
-        // workbook under the backup name.
-        if (!PutBackup(source, target, backupPath, to, error)) {
-            return Try::Failed;
-        }
-        if (!Exists(source) && Exists(target)) {
-            return Try::Done;  // the failure came after the new workbook took its name
-        }
-        // Only where the file system cannot replace (the old file is then untouched) is it moved over.
-        if (code != ERROR_CALL_NOT_IMPLEMENTED && code != ERROR_INVALID_FUNCTION &&
-            code != ERROR_NOT_SUPPORTED) {
-            return Refusal(code, "ReplaceFileW", to, RefusesForGood(attributes), error);
-        }
-    }
-    if (!MoveFileExW(Wide(source), Wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DWORD code = GetLastError();
-        return Refusal(code, "MoveFileExW", to, RefusesForGood(GetFileAttributesW(Wide(target))), error);
+    // A file that took the name since it was looked at is replaced like any earlier workbook; a folder
+    // there refuses.
+    const DWORD code =
+        MoveToFreeName(paths.Source(), paths.Target(), seam == nullptr ? 0 : seam->BeforeTry(to, from, u""),
+                       MOVEFILE_REPLACE_EXISTING);
+    if (code != ERROR_SUCCESS) {
+        return Refusal(code, "MoveFileExW", to, RefusesForGood(GetFileAttributesW(Wide(paths.Target()))),
+                       error);
     }
     return Try::Done;
+}
+
+// Opens the file at `path` for writing (sharing everything) and makes the system write its data to the
+// disk before the file takes another name.
+bool FlushToDisk(std::u16string_view path, FileSystemError& error) {
+    const SystemPath file(path);
+    HANDLE handle =
+        CreateFileW(Wide(file.Form()), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return Refused(GetLastError(), "CreateFileW", path, error);
+    }
+    const bool flushed = FlushFileBuffers(handle) != 0;
+    const DWORD code = GetLastError();
+    CloseHandle(handle);
+    return flushed || Refused(code, "FlushFileBuffers", path, error);
 }
 
 }  // namespace
 
 bool MoveFileOver(std::u16string_view from, std::u16string_view to, std::u16string_view backup,
                   HeldFileRetry& retry, FileSystemError& error, const PlacementSeam* seam) {
+    // The data is on the disk before the file takes the name: a power cut right after cannot leave the
+    // name holding a file whose blocks were never written.
+    if (!FlushToDisk(from, error)) {
+        return false;
+    }
     for (;;) {
-        switch (MoveOverOnce(from, to, backup, seam, error)) {
+        switch (MoveOverOnce(from, to, backup, retry.Limit(), seam, error)) {
             case Try::Done:
                 return true;
             case Try::Failed:
@@ -186,7 +243,7 @@ bool MoveFileAcross(std::u16string_view from, std::u16string_view to, HeldFileRe
                         MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
         DWORD code = GetLastError();
         if (!AnotherProgramMayCause(static_cast<int>(code), false) || !retry.WaitForNextTry()) {
-            return Failed(code, "MoveFileExW", to, error);
+            return Refused(code, "MoveFileExW", to, error);
         }
     }
     return true;
@@ -224,7 +281,7 @@ bool IsHeldOpenElsewhere(std::u16string_view path, FileSystemError& error) {
     if (code != ERROR_SHARING_VIOLATION && code != ERROR_LOCK_VIOLATION) {
         return false;
     }
-    Failed(code, "CreateFileW", path, error);
+    Record(code, "CreateFileW", path, error);
     return true;
 }
 

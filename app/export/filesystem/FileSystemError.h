@@ -12,4 +12,8 @@ struct FileSystemError {
     std::u16string message;
     // The system's error number (errno or GetLastError), 0 when none.
     int code = 0;
+    // Where a replacement that stopped half-way left the new file and the one it was to replace, with
+    // the name they were meant for left empty (FileOperations.h); empty otherwise.
+    std::u16string newFileLeftAt;
+    std::u16string earlierFileLeftAt;
 };

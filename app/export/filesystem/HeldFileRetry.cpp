@@ -9,7 +9,7 @@ inline constexpr std::chrono::milliseconds kFirstWait{50};
 }  // namespace
 
 HeldFileRetry::HeldFileRetry(const CancelToken* cancel, std::chrono::milliseconds limit)
-    : cancel_(cancel), deadline_(std::chrono::steady_clock::now() + limit) {}
+    : cancel_(cancel), limit_(limit), deadline_(std::chrono::steady_clock::now() + limit) {}
 
 std::chrono::milliseconds HeldFileRetry::WaitAfter(int refusals) {
     // Beyond 2^20 times the first wait (about 15 hours) no limit reaches: the doubling stops there.

@@ -24,10 +24,13 @@ public:
     // token is set, and as soon as the token is set during the wait.
     bool WaitForNextTry();
     bool Cancelled() const { return cancel_ != nullptr && cancel_->IsSet(); }
+    // The time all tries together may take.
+    std::chrono::milliseconds Limit() const { return limit_; }
 
 private:
     const CancelToken* cancel_;
     CancelToken never_;  // what a retry without a cancel token waits on
+    std::chrono::milliseconds limit_;
     std::chrono::steady_clock::time_point deadline_;
     int refusals_ = 0;
 };

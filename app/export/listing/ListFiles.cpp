@@ -121,9 +121,9 @@ Refill NextEntries(FolderPrefetcher& prefetcher, std::vector<Level>& levels, Lis
 
 bool ListFiles(std::u16string_view folder, ListingSink& sink, const CMStringArray* suffixFilter,
                FileSystemError& error) {
-    error = FileSystemError{};
-    if (!PathExists(folder)) {
-        return true;
+    // A folder that is not there has no files; one that cannot be looked at is a failure.
+    if (!PathExists(folder, error)) {
+        return error.code == 0;
     }
     DirectoryReader reader;
     if (!reader.Open(folder)) {
@@ -144,8 +144,11 @@ bool ListFilesRecursive(std::u16string_view folder, ListingSink& sink, const CMS
                         FileSystemError& error, std::vector<FileSystemError>* skippedFolders,
                         const ListingSeam* seam) {
     error = FileSystemError{};
-    if (IsRootForRecursiveWalk(folder) || !PathExists(folder)) {
+    if (IsRootForRecursiveWalk(folder)) {
         return true;
+    }
+    if (!PathExists(folder, error)) {
+        return error.code == 0;
     }
     FolderPrefetcher prefetcher(folder, sink, seam);
     std::vector<Level> levels;

@@ -4,8 +4,14 @@
 #include "app/export/filesystem/FileOperations.h"
 
 WorkbookPlacement::WorkbookPlacement(std::u16string besideTarget,
-                                     std::u16string (*temporaryIn)(std::u16string_view))
-    : temporaryIn_(temporaryIn), besideTarget_(std::move(besideTarget)), besideTargetForm_(besideTarget_) {
+                                     std::u16string (*temporaryIn)(std::u16string_view),
+                                     bool (*isTemporaryName)(std::u16string_view))
+    : temporaryIn_(temporaryIn),
+      besideTarget_(std::move(besideTarget)),
+      besideTargetForm_(besideTarget_),
+      besideTargetClaim_(besideTarget_) {
+    // What a killed or cut-off export left behind; this export's own file is claimed already.
+    RemoveUnclaimedFiles(ParentFolder(besideTarget_), isTemporaryName);
     // The system's own short form of the path, where it has one (Linux), serves the library too.
     std::u16string shortForm = besideTargetForm_.Form();
     if (LibraryCanTakePath(besideTarget_) || !LibraryCanTakePath(shortForm)) {
@@ -23,7 +29,7 @@ WorkbookPlacement::WorkbookPlacement(std::u16string besideTarget,
 }
 
 WorkbookPlacement::~WorkbookPlacement() {
-    if (!placed_) {
+    if (!placed_ && !leftBehind_) {
         RemoveTemporaryFile(besideTarget_);
     }
     if (libraryPath_ != besideTarget_ && !libraryPath_.empty()) {
@@ -39,6 +45,7 @@ bool WorkbookPlacement::PutInPlace(std::u16string_view target, HeldFileRetry& re
     // The backup name lies beside the workbook, like the temporary one: on a file server too the earlier
     // workbook only changes its name, never its volume.
     if (!MoveFileOver(besideTarget_, target, temporaryIn_(ParentFolder(target)), retry, error, seam)) {
+        leftBehind_ = !error.newFileLeftAt.empty();
         return false;
     }
     placed_ = true;

@@ -4,6 +4,7 @@
 #include "app/export/filesystem/FileSystemError.h"
 #include "app/export/filesystem/HeldFileRetry.h"
 #include "app/export/filesystem/SystemPath.h"
+#include "app/export/filesystem/TemporaryFileClaim.h"
 
 #include <string>
 #include <string_view>
@@ -16,9 +17,14 @@ class WorkbookPlacement {
 public:
     // `besideTarget` is an unused temporary name in the workbook's own folder; `temporaryIn` gives an
     // unused temporary name in a folder (another one for the library, the workbook's own for the
-    // earlier workbook while it is replaced).
-    WorkbookPlacement(std::u16string besideTarget, std::u16string (*temporaryIn)(std::u16string_view));
-    ~WorkbookPlacement();  // removes what a failed or abandoned export left behind, when it can
+    // earlier workbook while it is replaced). Temporary files of that form that an earlier export left
+    // in the workbook's folder, and that no running export owns, are removed (`isTemporaryName` tells
+    // them).
+    WorkbookPlacement(std::u16string besideTarget, std::u16string (*temporaryIn)(std::u16string_view),
+                      bool (*isTemporaryName)(std::u16string_view));
+    // Removes what a failed or abandoned export left behind, when it can; never a new workbook that a
+    // replacement stopped half-way left in place of the real one (error.newFileLeftAt).
+    ~WorkbookPlacement();
     WorkbookPlacement(const WorkbookPlacement&) = delete;
     WorkbookPlacement& operator=(const WorkbookPlacement&) = delete;
 
@@ -41,7 +47,10 @@ private:
     // The system's form of besideTarget_, which the library may be given: kept for the whole export,
     // since on Linux a long path's form lasts only as long as this object.
     SystemPath besideTargetForm_;
+    // Keeps other exports' sweeps of leftovers away from the files of this one.
+    TemporaryFileClaim besideTargetClaim_;
     std::u16string libraryPath_;
     std::u16string libraryFolder_;
     bool placed_ = false;
+    bool leftBehind_ = false;
 };

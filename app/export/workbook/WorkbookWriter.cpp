@@ -38,6 +38,7 @@ bool WorkbookWriter::Open(std::u16string_view path, std::u16string_view temporar
     path_ = std::u16string(path);
     rowsPerSheet_ = rowsPerSheet > 0 ? rowsPerSheet : 1;
     rows_ = 0;
+    truncated_.clear();
     failed_ = false;
     std::string utf8 = EncodeFileName(path_);
     std::string tmpdir = EncodeFileName(temporaryFolder);
@@ -84,11 +85,14 @@ bool WorkbookWriter::BeginSheet(int number) {
     return WriteRow(0, header);
 }
 
-bool WorkbookWriter::WriteRow(std::int64_t row, const CWString (&texts)[kExportColumnCount]) {
+bool WorkbookWriter::WriteRow(std::int64_t row, CWString (&texts)[kExportColumnCount]) {
     for (int column = 0; column < kExportColumnCount; ++column) {
+        if (FitCellText(texts[column])) {
+            truncated_.push_back(TruncatedCell{static_cast<int>(sheets_.size()), row + 1, column});
+        }
         lxw_error result = WriteCellText(sheet_, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(column),
                                          texts[column], utf8_);
-        if (result != LXW_NO_ERROR && result != LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED) {
+        if (result != LXW_NO_ERROR) {
             return Fail("worksheet_write_string", result);
         }
     }

@@ -4,6 +4,7 @@
 #include "app/export/cells/ExportColumns.h"
 #include "app/export/filesystem/FileSystemError.h"
 #include "app/export/listing/FileRecord.h"
+#include "app/export/workbook/CellTextLimit.h"
 #include "runtime/CVolMem.h"
 #include "runtime/CWString.h"
 
@@ -35,6 +36,8 @@ public:
     const FileSystemError& Error() const { return error_; }
     // File rows written so far.
     std::int64_t Rows() const { return rows_; }
+    // The cells whose text was too long for a cell and was cut (CellTextLimit.h), in the order written.
+    const std::vector<TruncatedCell>& TruncatedCells() const { return truncated_; }
 
     // Operations
     // Creates the workbook at `path`, with at most `rowsPerSheet` file rows on each worksheet; the file
@@ -42,7 +45,7 @@ public:
     // system's temporary folder when empty).
     bool Open(std::u16string_view path, std::u16string_view temporaryFolder, std::int64_t rowsPerSheet);
     // Writes the file's row, first adding the next worksheet when the current one is full. A text longer
-    // than the library's cell limit (32,767 characters) is refused by it and leaves that cell empty.
+    // than a cell holds keeps its end (FitCellText) and is counted in TruncatedCells().
     bool Add(const FileRecord& file);
     // Writes the file. False when anything went wrong on the way or now.
     bool Close();
@@ -52,7 +55,7 @@ public:
 
 private:
     bool BeginSheet(int number);
-    bool WriteRow(std::int64_t row, const CWString (&texts)[kExportColumnCount]);
+    bool WriteRow(std::int64_t row, CWString (&texts)[kExportColumnCount]);
     bool Fail(const char* operation, int libraryError);
     void Forget();
 
@@ -60,6 +63,7 @@ private:
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     std::vector<lxw_worksheet*> sheets_;
+    std::vector<TruncatedCell> truncated_;
     std::int64_t rowsPerSheet_ = 1;
     std::int64_t rows_ = 0;
     bool failed_ = false;
