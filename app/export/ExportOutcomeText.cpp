@@ -33,7 +33,8 @@ CWString ExportOutcomeText(const ExportOutcome& outcome) {
             }
             break;
         case ExportOutcomeKind::WriteFailed:
-            text.SetText(u"生成失败,无法写入文件清单_.xlsx");
+            text.SetText(u"生成失败,无法写入");
+            text.Append(WorkbookName(outcome).c_str());
             break;
         case ExportOutcomeKind::WorkbookInUse:
             text.SetText(u"生成失败,");
