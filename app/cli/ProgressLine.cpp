@@ -1,9 +1,11 @@
 #include "app/cli/ProgressLine.h"
 
 #include "app/cli/Console.h"
+#include "app/cli/TerminalWidth.h"
 #include "runtime/CWString.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -11,10 +13,17 @@ inline constexpr std::chrono::milliseconds kRedrawInterval{200};
 
 }  // namespace
 
-ProgressLine::ProgressLine() : enabled_(Console::IsTerminal(Console::Stream::Error)) {}
+ProgressLine::ProgressLine() {
+    if (Console::IsTerminal(Console::Stream::Error)) {
+        terminal_ = [](std::u16string_view text) { Console::Write(Console::Stream::Error, text); };
+    }
+}
+
+ProgressLine::ProgressLine(std::function<void(std::u16string_view)> terminal)
+    : terminal_(std::move(terminal)) {}
 
 void ProgressLine::OnProgress(const ExportProgress& progress) {
-    if (!enabled_) {
+    if (!terminal_) {
         return;
     }
     const auto now = std::chrono::steady_clock::now();
@@ -36,25 +45,26 @@ void ProgressLine::Draw(const ExportProgress& progress) {
                 static_cast<long long>(progress.foldersRead), static_cast<long long>(progress.filesFound),
                 static_cast<long long>(progress.rowsWritten),
                 std::chrono::duration<double>(progress.elapsed).count());
-    // Blanks over what a longer earlier line left to the right (no terminal escapes: a Windows console
-    // does not read them by default).
+    // Blanks over what a wider earlier line left to the right (no terminal escapes: a Windows console
+    // does not read them by default). A Chinese name takes two columns a character.
     std::u16string line(1, u'\r');
     line += text.GetText();
-    std::size_t length = static_cast<std::size_t>(text.GetLength());
-    if (length < drawnLength_) {
-        line.append(drawnLength_ - length, u' ');
+    const std::size_t width =
+        TerminalWidth(std::u16string_view(text.GetText(), static_cast<std::size_t>(text.GetLength())));
+    if (width < drawnWidth_) {
+        line.append(drawnWidth_ - width, u' ');
     }
-    drawnLength_ = length;
-    Console::Write(Console::Stream::Error, line);
+    drawnWidth_ = width;
+    terminal_(line);
     drawn_ = true;
 }
 
 void ProgressLine::Finish() {
-    if (enabled_ && drawn_) {
+    if (terminal_ && drawn_) {
         std::u16string blank(1, u'\r');
-        blank.append(drawnLength_, u' ').append(1, u'\r');
-        Console::Write(Console::Stream::Error, blank);
+        blank.append(drawnWidth_, u' ').append(1, u'\r');
+        terminal_(blank);
         drawn_ = false;
-        drawnLength_ = 0;
+        drawnWidth_ = 0;
     }
 }

@@ -40,7 +40,8 @@ CWString ExportOutcomeText(const ExportOutcome& outcome) {
             }
             break;
         case ExportOutcomeKind::WriteFailed:
-            text.SetText(u"生成失败,无法写入文件清单_.xlsx");
+            text.SetText(u"生成失败,无法写入");
+            text.Append(WorkbookName(outcome).c_str());
             if (!outcome.cause.newFileLeftAt.empty()) {
                 // Neither workbook could take the name: the user finds both beside it.
                 text.Append(u"。新文件清单在");

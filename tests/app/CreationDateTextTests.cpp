@@ -1,9 +1,15 @@
 #include "app/export/cells/CreationDateText.h"
 #include "app/export/filesystem/FileTimeTicks.h"
+#include "app/export/listing/CreationTime.h"
+#include "app/export/listing/DirectoryListing.h"
+#include "app/export/listing/DirectoryReader.h"
 #include "tests/app/AppPrinters.h"
+#include "tests/app/TempTree.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <limits>
 
 namespace {
@@ -49,6 +55,65 @@ TEST(CreationDateText, ShowsTheFallbackDayForTimesTheDateFunctionsCannotTake) {
         SCOPED_TRACE(row.what);
         EXPECT_EQ(Text(CreationDateText(row.creationTime, row.utcOffset)), row.text);
     }
+}
+
+// A birth time of zero is unknown, whichever clock's zero it is: the row shows the last modification.
+TEST(CreationTimeOf, TakesTheModificationTimeWhenTheBirthTimeIsZero) {
+    const std::int64_t modified = TicksFromUnixTime(1688488200);
+    const std::int64_t born = TicksFromUnixTime(1600000000);
+    const struct {
+        const char* what;
+        std::int64_t birth;
+        std::int64_t shown;
+    } cases[] = {
+        {"a birth time", born, born},
+        {"none, or a FILETIME of zero", 0, modified},
+        {"the Unix epoch, as statx gives it for files of an image made without birth times", kUnixEpochTicks,
+         modified},
+        {"a tick after the Unix epoch", kUnixEpochTicks + 1, kUnixEpochTicks + 1},
+        {"a tick after 1601", 1, 1},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(CreationTimeOf(row.birth, modified), row.shown);
+    }
+}
+
+// A file modified 1000 days before the test: the listing's own status of it, once as the system gives
+// it and once with the birth time zero, as a disk image made without birth times gives it.
+TEST(CreationTimeOf, GivesTheModificationDayOfAListedFileWhoseBirthTimeIsZero) {
+    TempTree tree;
+    tree.MakeFile(u"old.txt");
+    const std::filesystem::path path(tree.Path(u"old.txt"));
+    const auto modified = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 1000);
+    std::filesystem::last_write_time(path, modified);
+    const auto sinceUnixEpoch = std::chrono::file_clock::to_sys(modified).time_since_epoch();
+    const std::int64_t expected =
+        TicksFromUnixTime(0, std::chrono::duration_cast<std::chrono::nanoseconds>(sinceUnixEpoch).count());
+
+    int code = 0;
+    auto listing = DirectoryListing::Open(RawPathOf(tree.Root()), true, code);
+    ASSERT_NE(listing, nullptr) << code;
+    RawFolderPath name;
+    bool isLink = false;
+    while (listing->Next(name, isLink, code) && name != RawPathOf(u"old.txt")) {
+    }
+    ASSERT_EQ(name, RawPathOf(u"old.txt")) << code;
+    EntryStatus status;
+    ASSERT_EQ(listing->Status(name, isLink, status), 0);
+    EXPECT_NEAR(static_cast<double>(status.modificationTime), static_cast<double>(expected),
+                static_cast<double>(kTicksPerSecond));
+
+    const CWString modifiedDay = CreationDateText(expected, 0);
+    EXPECT_EQ(Text(CreationDateText(CreationTimeOf(0, status.modificationTime), 0)), Text(modifiedDay));
+    EXPECT_EQ(Text(CreationDateText(CreationTimeOf(kUnixEpochTicks, status.modificationTime), 0)),
+              Text(modifiedDay));
+    // The reader gives the row's time by the same rule: the birth time where the system knows it.
+    DirectoryReader reader;
+    ASSERT_TRUE(reader.Open(tree.Root()));
+    DirectoryEntry entry;
+    ASSERT_TRUE(reader.Next(entry));
+    EXPECT_EQ(entry.creationTime, CreationTimeOf(status.birthTime, status.modificationTime));
 }
 
 }  // namespace

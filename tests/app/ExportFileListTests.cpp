@@ -9,6 +9,7 @@
 #include "app/export/workbook/TemporaryWorkbookName.h"
 #include "tests/app/AppPrinters.h"
 #include "tests/app/ExportFixture.h"
+#include "tests/app/ThreadCount.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +17,9 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
 #include <future>
 #include <initializer_list>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -360,17 +361,6 @@ TEST_F(ExportTest, ReportsProgressAllAlongWhileSlowFoldersAreRead) {
     EXPECT_EQ(reports.back().progress.rowsWritten, 1);
 }
 
-// The threads of this process, as the system counts them (0 where it cannot be read).
-std::size_t ThreadCount() {
-    std::error_code error;
-    std::size_t count = 0;
-    for (std::filesystem::directory_iterator task("/proc/self/task", error), end; !error && task != end;
-         task.increment(error)) {
-        ++count;
-    }
-    return error ? 0 : count;
-}
-
 TEST_F(ExportTest, CancelEndsEveryWaitAtOnceAndLeavesNoThread) {
     // Eight sub-folders, each read in a minute: the read-ahead threads are all in a read, and the
     // writer waits on an empty queue.
@@ -384,7 +374,11 @@ TEST_F(ExportTest, CancelEndsEveryWaitAtOnceAndLeavesNoThread) {
     options.observer = &observer;
     options.listingSeam = &slow;
     options.cancel = &cancel;
+    // A first thread starts what the runtime starts beside it (the thread sanitizer's own thread), so
+    // that only the export's threads are counted.
+    std::thread([] {}).join();
     const std::size_t threadsBefore = ThreadCount();
+    ASSERT_GT(threadsBefore, 0u) << "the threads of the process cannot be counted";
     auto exported = std::async(std::launch::async, [&] { return ExportRoot(true, options).kind; });
     ASSERT_TRUE(slow.WaitForReads(4));
     const auto cancelled = std::chrono::steady_clock::now();
@@ -418,10 +412,7 @@ public:
 TEST_F(ExportTest, CancelledPartWayKeepsTheEarlierWorkbookAndLeavesNoTemporaryFile) {
     std::vector<std::u16string> names = {kOutputName};
     for (int i = 0; i < 300; ++i) {
-        // Built in steps: a literal added to a string trips a false warning of the compiler.
-        std::string name = "f";
-        name += std::to_string(i);
-        name += ".txt";
+        const std::string name = std::string("f").append(std::to_string(i)).append(".txt");
         names.emplace_back(name.begin(), name.end());
         tree_.MakeFile(names.back());
     }
@@ -543,15 +534,31 @@ TEST(ExportColumnsTest, DefinesTheFiveColumnsInOrder) {
     }
 }
 
+// Until `token` has a wait under way, or `waiter` has ended without one.
+template <class Result>
+void WaitUntilWaitingOrDone(const CancelToken& token, const std::future<Result>& waiter) {
+    while (token.Waits() == 0 && waiter.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+        std::this_thread::yield();
+    }
+}
+
 TEST(CancelToken, SetWakesAWaitOnAnotherThreadAtOnce) {
-    CancelToken token;
-    const auto start = std::chrono::steady_clock::now();
-    // A wait that did not wake would last the hour.
-    auto waiter = std::async(std::launch::async, [&] { return token.WaitFor(std::chrono::hours(1)); });
-    EXPECT_TRUE(token.Set());
-    ASSERT_EQ(waiter.wait_for(std::chrono::minutes(1)), std::future_status::ready);
+    // The waiter keeps the token: a wait that did not wake would last the hour, and the test does not
+    // stay for it.
+    auto token = std::make_shared<CancelToken>();
+    std::promise<bool> woken;
+    std::future<bool> waiter = woken.get_future();
+    std::thread([token, woken = std::move(woken)]() mutable {
+        woken.set_value(token->WaitFor(std::chrono::hours(1)));
+    }).detach();
+    // Set only once the waiter sleeps, so that only the wake-up can end its wait.
+    WaitUntilWaitingOrDone(*token, waiter);
+    ASSERT_EQ(token->Waits(), 1u) << "the wait ended before the token was set";
+    EXPECT_TRUE(token->Set());
+    ASSERT_EQ(waiter.wait_for(std::chrono::minutes(1)), std::future_status::ready)
+        << "the wait was not woken";
     EXPECT_TRUE(waiter.get());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::minutes(1));
+    EXPECT_EQ(token->Waits(), 0u);
 }
 
 TEST(CancelToken, SaysWhetherItWasSetAndStartsAgainWhenReset) {
@@ -597,13 +604,31 @@ TEST(HeldFileRetry, GivesUpOnceItsTimeIsSpent) {
     EXPECT_FALSE(retry.Cancelled());
 }
 
-TEST(HeldFileRetry, DoesNotWaitOnceCancelled) {
-    CancelToken cancel;
-    HeldFileRetry retry(&cancel, std::chrono::hours(1));
-    EXPECT_TRUE(retry.WaitForNextTry());
-    cancel.Set();
-    EXPECT_FALSE(retry.WaitForNextTry());
-    EXPECT_TRUE(retry.Cancelled());
+TEST(HeldFileRetry, StopsAWaitWhenCancelledAndDoesNotWaitAgain) {
+    // The token is set during the first wait (50 ms), which then ends at once and says so; a wait that
+    // ran to its end would answer true. A machine too busy to set it within those 50 ms tries again.
+    for (int attempt = 1;; ++attempt) {
+        CancelToken cancel;
+        HeldFileRetry retry(&cancel, std::chrono::hours(1));
+        const auto start = std::chrono::steady_clock::now();
+        auto waited = std::async(std::launch::async, [&] { return retry.WaitForNextTry(); });
+        WaitUntilWaitingOrDone(cancel, waited);
+        ASSERT_EQ(cancel.Waits(), 1u) << "the retry did not wait on its token";
+        cancel.Set();
+        const bool inTheWait = std::chrono::steady_clock::now() - start < HeldFileRetry::WaitAfter(1);
+        ASSERT_EQ(waited.wait_for(std::chrono::minutes(1)), std::future_status::ready);
+        const bool again = waited.get();
+        if (!inTheWait && attempt < 20) {
+            continue;
+        }
+        ASSERT_TRUE(inTheWait) << "the token was never set within the first wait";
+        EXPECT_FALSE(again);
+        EXPECT_TRUE(retry.Cancelled());
+        // Once cancelled, no wait begins.
+        EXPECT_FALSE(retry.WaitForNextTry());
+        EXPECT_EQ(cancel.Waits(), 0u);
+        break;
+    }
 }
 
 // The files a test's removal holds back: removed once the test lets them go.

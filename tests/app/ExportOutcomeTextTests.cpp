@@ -35,22 +35,30 @@ TEST(ExportOutcomeText, GivesTheMessageOfEachOutcome) {
     }
 }
 
-TEST(ExportOutcomeText, NamesTheWorkbookThatAnotherProgramHoldsOpen) {
+TEST(ExportOutcomeText, NamesTheWorkbookThatCouldNotBeReplaced) {
     const struct {
         const char* what;
+        ExportOutcomeKind kind;
         std::u16string path;
         std::u16string text;
     } cases[] = {
-        {"the ordinary workbook", JoinPath(JoinPath(u"folder", u"文件"), u"文件清单_.xlsx"),
+        {"in use, the ordinary workbook", ExportOutcomeKind::WorkbookInUse,
+         JoinPath(JoinPath(u"folder", u"文件"), u"文件清单_.xlsx"),
          u"生成失败,文件清单_.xlsx 已被其他程序打开,请关闭后重试"},
-        {"the file given with -o", JoinPath(u"elsewhere", u"list.xlsx"),
-         u"生成失败,list.xlsx 已被其他程序打开,请关闭后重试"},
-        {"no path", u"", u"生成失败,文件清单_.xlsx 已被其他程序打开,请关闭后重试"},
+        {"in use, the file given with -o", ExportOutcomeKind::WorkbookInUse,
+         JoinPath(u"elsewhere", u"list.xlsx"), u"生成失败,list.xlsx 已被其他程序打开,请关闭后重试"},
+        {"in use, no path", ExportOutcomeKind::WorkbookInUse, u"",
+         u"生成失败,文件清单_.xlsx 已被其他程序打开,请关闭后重试"},
+        {"not written, the ordinary workbook", ExportOutcomeKind::WriteFailed,
+         JoinPath(JoinPath(u"folder", u"文件"), u"文件清单_.xlsx"), u"生成失败,无法写入文件清单_.xlsx"},
+        {"not written, the file given with -o", ExportOutcomeKind::WriteFailed,
+         JoinPath(u"elsewhere", u"清单 2024.xlsx"), u"生成失败,无法写入清单 2024.xlsx"},
+        {"not written, no path", ExportOutcomeKind::WriteFailed, u"", u"生成失败,无法写入文件清单_.xlsx"},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.what);
         ExportOutcome outcome;
-        outcome.kind = ExportOutcomeKind::WorkbookInUse;
+        outcome.kind = row.kind;
         outcome.cause.path = row.path;
         EXPECT_EQ(Text(ExportOutcomeText(outcome)), row.text);
         EXPECT_FALSE(IsExportSuccess(outcome)) << "shown in red";

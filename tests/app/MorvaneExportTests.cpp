@@ -77,6 +77,10 @@ TEST_F(MorvaneExportTest, PrintsTheOutcomeAndExitsWithItsCode) {
         {"no files", {u"@/folders"}, 2, u"目录没有文件\n"},
         {"a folder starting with a dash", {u"--", u"@/-dash"}, 0, u"生成完毕,文件数量1个。\n"},
         {"cannot write", {u"@/blocked"}, 3, u"生成失败,无法写入文件清单_.xlsx\n"},
+        {"cannot write the file given",
+         {u"-o", u"@/blocked/a.txt/清单.xlsx", u"@/files"},
+         3,
+         u"生成失败,无法写入清单.xlsx\n"},
     };
     for (const CliCase& row : cases) {
         SCOPED_TRACE(row.what);

@@ -19,7 +19,8 @@ struct RunOptions {
     std::u16string workingFolder;
     // Environment variables set (or, with an empty value, removed) for the child.
     std::vector<std::pair<std::string, std::u16string>> environment;
-    // POSIX only: run as an unprivileged user (uid and gid 65534), so that permissions bind.
+    // POSIX only: run as an unprivileged user (uid and gid 65534), so that permissions bind; from a copy
+    // of morvane-export under the system's temporary folder, which that user may reach.
     bool unprivileged = false;
     // POSIX only: the largest file the child may write (RLIMIT_FSIZE, with SIGXFSZ ignored so that the
     // write fails with EFBIG instead); negative for no limit.
@@ -33,8 +34,8 @@ struct RunOptions {
 // UTF-8 (from DecodeFileName).
 ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, const RunOptions& options = {});
 
-// False, with the reason, when RunOptions::unprivileged cannot work here (the tests do not run as the
-// superuser, who alone may change user).
+// False, with the reason, when RunOptions::unprivileged cannot work here: the tests do not run as the
+// superuser, who alone may change user, or other users may not reach the system's temporary folder.
 bool CanRunUnprivileged(std::string& reason);
 
 // POSIX only: runs morvane-export as RunMorvaneExport does and, once it says that its export has

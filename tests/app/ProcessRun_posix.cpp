@@ -5,17 +5,102 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
 
 inline constexpr char kExecutable[] = MORVANE_BINARY_DIR "/morvane-export";
 inline constexpr uid_t kNobody = 65534;
+
+// The morvane-export that a child run as another user starts: a copy in a folder of its own under the
+// system's temporary folder (where the tests' trees are too), since the build folder may lie under one
+// that only its owner may enter, such as a checkout in /root. Made at the first use; removed when the
+// tests end.
+class SharedExecutable {
+public:
+    SharedExecutable() = default;
+    ~SharedExecutable() {
+        if (!path_.empty()) {
+            unlink(path_.c_str());
+        }
+        if (!folder_.empty()) {
+            rmdir(folder_.c_str());
+        }
+    }
+    SharedExecutable(const SharedExecutable&) = delete;
+    SharedExecutable& operator=(const SharedExecutable&) = delete;
+
+    // The copy's path; empty, with the reason, when there can be none.
+    const std::string& Path(std::string& reason) {
+        if (!tried_) {
+            tried_ = true;
+            Make();
+        }
+        reason = failure_;
+        return path_;
+    }
+
+private:
+    void Make() {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern =
+            std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/morvane-exec-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) {
+            failure_ =
+                "no folder for a copy of morvane-export under " + pattern + ": " + std::strerror(errno);
+            return;
+        }
+        folder_ = pattern;
+        // Every folder on the way must let other users through.
+        for (std::string folder = folder_; folder.size() > 1; folder = folder.substr(0, folder.rfind('/'))) {
+            struct stat status {};
+            if (folder != folder_ &&
+                (stat(folder.c_str(), &status) != 0 || (status.st_mode & S_IXOTH) == 0)) {
+                failure_ = "other users may not enter " + folder + ", where the tests' files are made";
+                return;
+            }
+        }
+        std::string copy = folder_ + "/morvane-export";
+        if (chmod(folder_.c_str(), 0755) != 0 || !CopyFile(kExecutable, copy)) {
+            failure_ = "morvane-export could not be copied to " + folder_ + ": " + std::strerror(errno);
+            unlink(copy.c_str());
+            return;
+        }
+        path_ = copy;
+    }
+
+    static bool CopyFile(const char* from, const std::string& to) {
+        const int in = open(from, O_RDONLY | O_CLOEXEC);
+        const int out = in < 0 ? -1 : open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0755);
+        bool copied = out >= 0;
+        char buffer[65536];
+        ssize_t count = 0;
+        while (copied && (count = read(in, buffer, sizeof buffer)) > 0) {
+            copied = write(out, buffer, static_cast<std::size_t>(count)) == count;
+        }
+        copied = copied && count == 0 && fchmod(out, 0755) == 0;
+        copied = (out < 0 || close(out) == 0) && copied;
+        if (in >= 0) {
+            close(in);
+        }
+        return copied;
+    }
+
+    bool tried_ = false;
+    std::string folder_;
+    std::string path_;
+    std::string failure_;
+};
+
+SharedExecutable sharedExecutable;
 
 std::string ReadAll(int fd) {
     std::string content;
@@ -51,8 +136,10 @@ bool InterruptOnceExporting(pid_t child, int ready) {
 ProcessResult Run(const std::vector<std::u16string>& arguments, const RunOptions& options, bool interrupt,
                   bool* interrupted) {
     ProcessResult result;
+    std::string unused;
+    const std::string executable = options.unprivileged ? sharedExecutable.Path(unused) : kExecutable;
     std::vector<std::string> raw(options.wrapper);
-    raw.push_back(kExecutable);
+    raw.push_back(executable);
     for (const std::u16string& argument : arguments) {
         raw.push_back(EncodeFileName(argument));
     }
@@ -125,7 +212,7 @@ bool CanRunUnprivileged(std::string& reason) {
         reason = "the tests do not run as the superuser, so they cannot start a child as another user";
         return false;
     }
-    return true;
+    return !sharedExecutable.Path(reason).empty();
 }
 
 ProcessResult RunMorvaneExport(const std::vector<std::u16string>& arguments, const RunOptions& options) {

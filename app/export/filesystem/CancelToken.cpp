@@ -16,7 +16,15 @@ bool CancelToken::Set() {
 
 bool CancelToken::WaitFor(std::chrono::steady_clock::duration duration) const {
     std::unique_lock<std::mutex> lock(mutex_);
-    return woken_.wait_for(lock, duration, [this] { return IsSet(); });
+    ++waits_;
+    const bool set = woken_.wait_for(lock, duration, [this] { return IsSet(); });
+    --waits_;
+    return set;
+}
+
+std::size_t CancelToken::Waits() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return waits_;
 }
 
 CancelToken::Subscription::Subscription(const CancelToken* token, std::function<void()> wakeUp)

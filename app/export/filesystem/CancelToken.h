@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <functional>
 #include <list>
 #include <mutex>
@@ -20,6 +21,9 @@ public:
 
     // Attributes
     bool IsSet() const { return set_.load(std::memory_order_acquire); }
+    // The WaitFor calls under way. A wait is counted under the lock it releases only as it sleeps, so a
+    // count seen above zero means a wait that has begun to sleep (or is about to return).
+    std::size_t Waits() const;
 
     // Operations
     // Sets the token and wakes every wait on it. False when it was set already. Not for a signal
@@ -34,6 +38,7 @@ private:
     std::atomic<bool> set_{false};
     mutable std::mutex mutex_;
     mutable std::condition_variable woken_;
+    mutable std::size_t waits_ = 0;  // under mutex_
     // The wake-ups of the subscriptions, called by Set under mutex_.
     mutable std::list<std::function<void()>> wakeUps_;
 };

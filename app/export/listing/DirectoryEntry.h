@@ -14,6 +14,7 @@ struct DirectoryEntry {
     // A symbolic link or junction: the recursive walk does not descend through it.
     bool isLink = false;
     std::int64_t size = 0;
-    // Creation time in UTC as 100-nanosecond ticks since 1 January 1601 (the Windows FILETIME scale).
+    // Creation time in UTC as 100-nanosecond ticks since 1 January 1601 (the Windows FILETIME scale);
+    // the last modification where the system does not know the birth (CreationTime.h).
     std::int64_t creationTime = 0;
 };

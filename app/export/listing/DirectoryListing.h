@@ -10,8 +10,10 @@ struct EntryStatus {
     bool regular = false;
     bool directory = false;
     std::int64_t size = 0;
-    // On the FILETIME scale (FileTimeTicks.h).
-    std::int64_t creationTime = 0;
+    // On the FILETIME scale (FileTimeTicks.h), as the system gives them: the birth time is 0 where
+    // there is none. Which one the row shows is CreationTimeOf's business.
+    std::int64_t birthTime = 0;
+    std::int64_t modificationTime = 0;
 };
 
 // The system's side of DirectoryReader, one per platform (DirectoryListing_win.cpp with

@@ -59,10 +59,10 @@ int PosixListing::Status(const RawFolderPath& name, bool& isLink, EntryStatus& s
     status.regular = S_ISREG(info.stx_mode);
     status.directory = S_ISDIR(info.stx_mode);
     status.size = static_cast<std::int64_t>(info.stx_size);
-    // Not every file system records a birth time; the modification time stands in for it.
-    bool hasBirth = (info.stx_mask & STATX_BTIME) != 0;
-    const struct statx_timestamp& time = hasBirth ? info.stx_btime : info.stx_mtime;
-    status.creationTime = TicksFromUnixTime(time.tv_sec, time.tv_nsec);
+    if ((info.stx_mask & STATX_BTIME) != 0) {
+        status.birthTime = TicksFromUnixTime(info.stx_btime.tv_sec, info.stx_btime.tv_nsec);
+    }
+    status.modificationTime = TicksFromUnixTime(info.stx_mtime.tv_sec, info.stx_mtime.tv_nsec);
     return 0;
 }
 

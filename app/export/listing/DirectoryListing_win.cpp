@@ -25,12 +25,14 @@ bool IsLinkTag(DWORD reparseTag) {
            reparseTag == 0;
 }
 
-EntryStatus StatusOf(DWORD attributes, DWORD sizeHigh, DWORD sizeLow, const FILETIME& creation) {
+EntryStatus StatusOf(DWORD attributes, DWORD sizeHigh, DWORD sizeLow, const FILETIME& creation,
+                     const FILETIME& lastWrite) {
     EntryStatus status;
     status.directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     status.regular = !status.directory;
     status.size = ToSize(sizeHigh, sizeLow);
-    status.creationTime = TicksFromFileTime(creation);
+    status.birthTime = TicksFromFileTime(creation);
+    status.modificationTime = TicksFromFileTime(lastWrite);
     return status;
 }
 
@@ -50,7 +52,8 @@ int TargetStatus(const std::u16string& path, EntryStatus& status) {
     }
     CloseHandle(target);
     if (error == ERROR_SUCCESS) {
-        status = StatusOf(info.dwFileAttributes, info.nFileSizeHigh, info.nFileSizeLow, info.ftCreationTime);
+        status = StatusOf(info.dwFileAttributes, info.nFileSizeHigh, info.nFileSizeLow, info.ftCreationTime,
+                          info.ftLastWriteTime);
     }
     return static_cast<int>(error);
 }
@@ -89,8 +92,8 @@ public:
         if (isLink) {
             return TargetStatus(JoinPath(folder_, name), status);
         }
-        status =
-            StatusOf(data_.dwFileAttributes, data_.nFileSizeHigh, data_.nFileSizeLow, data_.ftCreationTime);
+        status = StatusOf(data_.dwFileAttributes, data_.nFileSizeHigh, data_.nFileSizeLow,
+                          data_.ftCreationTime, data_.ftLastWriteTime);
         return 0;
     }
 

@@ -3,6 +3,7 @@
 #include "app/export/filesystem/FilePath.h"
 #include "app/export/filesystem/NotFoundError.h"
 #include "app/export/filesystem/SystemErrorText.h"
+#include "app/export/listing/CreationTime.h"
 #include "app/export/listing/DirectoryListing.h"
 
 #include <utility>
@@ -86,6 +87,6 @@ bool DirectoryReader::Next(DirectoryEntry& entry) {
     }
     entry.kind = KindOf(status);
     entry.size = status.size;
-    entry.creationTime = status.creationTime;
+    entry.creationTime = CreationTimeOf(status.birthTime, status.modificationTime);
     return true;
 }
