@@ -36,6 +36,7 @@ int ExitCodeOf(ExportOutcomeKind kind) {
         case ExportOutcomeKind::WriteFailed:
         case ExportOutcomeKind::WorkbookInUse:
         case ExportOutcomeKind::ListingFailed:
+        case ExportOutcomeKind::FolderRefused:
             break;
     }
     return kExitFailed;
@@ -67,9 +68,14 @@ int RunExport(const CommandLine& command) {
 
     const FileSystemError& cause = outcome.cause;
     if (outcome.kind == ExportOutcomeKind::WriteFailed || outcome.kind == ExportOutcomeKind::WorkbookInUse ||
-        outcome.kind == ExportOutcomeKind::ListingFailed) {
+        outcome.kind == ExportOutcomeKind::ListingFailed ||
+        outcome.kind == ExportOutcomeKind::FolderRefused) {
         Console::Write(Console::Stream::Error, u"morvane-export: " + Widen(cause.operation.c_str()) + u": " +
                                                    cause.path + u": " + cause.message + u"\n");
+    }
+    if (outcome.kind == ExportOutcomeKind::FolderRefused) {
+        Console::Write(Console::Stream::Error,
+                       u"morvane-export: the folder takes no new file; name another place with -o FILE\n");
     }
     for (const FileSystemError& skipped : outcome.skippedFolders) {
         Console::Write(Console::Stream::Error,

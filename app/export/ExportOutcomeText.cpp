@@ -33,6 +33,7 @@ CWString ExportOutcomeText(const ExportOutcome& outcome) {
             }
             break;
         case ExportOutcomeKind::WriteFailed:
+        case ExportOutcomeKind::FolderRefused:
             text.SetText(u"生成失败,无法写入文件清单_.xlsx");
             break;
         case ExportOutcomeKind::WorkbookInUse:
