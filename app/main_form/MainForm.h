@@ -79,7 +79,8 @@ public:
     // Makes the six control windows while the form's window is being created.
     void CreateChildren() override;
 
-    // Overridable, slot 30: binds the four event handlers; called by CreateChildren.
+    // Overridable, slot 30: binds the event handlers (the buttons, the drops, the status line's click and
+    // Ctrl+O); called by CreateChildren.
     virtual void WireEvents();
 
     // IContainerEventListener: the export's reports and its end; closing waits for the export's end;
