@@ -329,7 +329,11 @@ void MainForm::ShowOutcome(const ExportOutcome& outcome) {
 void MainForm::AskForAnotherPlace(const ExportOutcome& refused) {
     taskbar_.Clear();
     std::u16string chosen;
-    switch (PickSaveFile(GetWindow(), chosen, saveDialogSeam_)) {
+    const SaveChoice choice = PickSaveFile(GetWindow(), chosen, saveDialogSeam_);
+    if (!IsWindow(GetWindow())) {
+        return;  // the window was closed from outside (the taskbar) while the dialog was open
+    }
+    switch (choice) {
         case SaveChoice::Chosen:
             StartExport(chosen);
             return;
