@@ -14,8 +14,6 @@ struct ExportProgress {
     std::int64_t foldersRead = 0;
     std::int64_t filesFound = 0;
     std::int64_t rowsWritten = 0;
-    // The listing has ended: filesFound is the number of rows there will be.
-    bool listed = false;
     // Since the export began.
     std::chrono::steady_clock::duration elapsed{};
     // The workbook's file name ("文件清单_.xlsx", or that of the file given); valid during the call.

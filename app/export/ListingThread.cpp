@@ -73,7 +73,6 @@ void ListingThread::Run(bool includeSubfolders, const ListingSeam* seam, ExportC
                                   : ListFiles(folder_, sink, nullptr, error_);
     if (complete_) {
         sink.Flush();
-        counters.listed.store(true, std::memory_order_release);  // after the last count of files
         queue_.Close();
     } else {
         queue_.Stop();

@@ -52,7 +52,6 @@ void ProgressReporter::Report() const {
     progress.foldersRead = counters_.foldersRead.load(std::memory_order_relaxed);
     progress.filesFound = counters_.filesFound.load(std::memory_order_relaxed);
     progress.rowsWritten = counters_.rowsWritten.load(std::memory_order_relaxed);
-    progress.listed = counters_.listed.load(std::memory_order_acquire);
     progress.elapsed = std::chrono::steady_clock::now() - start_;
     progress.workbookName = workbookName_;
     observer_->OnProgress(progress);

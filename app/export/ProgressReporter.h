@@ -18,7 +18,6 @@ struct ExportCounters {
     std::atomic<std::int64_t> foldersRead{0};
     std::atomic<std::int64_t> filesFound{0};
     std::atomic<std::int64_t> rowsWritten{0};
-    std::atomic<bool> listed{false};
 };
 
 // Tells the observer the counters every kExportProgressPeriod on a thread of its own, so that progress

@@ -283,13 +283,10 @@ void MainForm::ShowProgress() {
             break;
     }
     statusLabel_.SetText(text.GetText());
-    // The total is known only once the listing has ended: until then the button moves without a fraction.
-    if (progress.phase == ExportPhase::Writing && progress.listed && progress.filesFound > 0) {
-        taskbar_.ShowFraction(static_cast<std::uint64_t>(progress.rowsWritten),
-                              static_cast<std::uint64_t>(progress.filesFound));
-    } else {
-        taskbar_.ShowIndeterminate();
-    }
+    // The number of files is known only once the listing has ended, and the listing runs at most a short
+    // queue ahead of the rows: a fraction would show only for the last moment. The button moves without
+    // one throughout.
+    taskbar_.ShowIndeterminate();
 }
 
 // The controls come back first, so that an exception out of the export still leaves a usable window.

@@ -44,20 +44,11 @@ void TaskbarProgress::ShowIndeterminate() {
     Apply();
 }
 
-void TaskbarProgress::ShowFraction(std::uint64_t done, std::uint64_t total) {
-    state_ = TBPF_NORMAL;
-    done_ = done < total ? done : total;
-    total_ = total;
-    Apply();
-}
-
-// Without a fraction the red bar is a full one: an empty bar would show nothing.
+// An empty red bar would show nothing: the error fills it.
 void TaskbarProgress::ShowError() {
     state_ = TBPF_ERROR;
-    if (total_ == 0) {
-        done_ = 1;
-        total_ = 1;
-    }
+    done_ = 1;
+    total_ = 1;
     Apply();
 }
 

@@ -38,11 +38,9 @@ public:
     void SetSeam(const TaskbarSeam* seam) { seam_ = seam; }
     // The button of `window` exists: the taskbar list is made now, and shows the state of the moment.
     void OnButtonCreated(HWND window);
-    // The total is not known: moving without a fraction.
+    // Moving without a fraction: the total is not known.
     void ShowIndeterminate();
-    // `done` of `total`, once the total is known.
-    void ShowFraction(std::uint64_t done, std::uint64_t total);
-    // Red until the window is next activated (OnActivated).
+    // A full red bar until the window is next activated (OnActivated).
     void ShowError();
     void Clear();
     void OnActivated();

@@ -33,6 +33,8 @@ class RecordingTaskbar : public ITaskbarList3, public TaskbarSeam {
 public:
     ITaskbarList3* MakeTaskbarList() const override;
 
+    // No taskbar list on this system: none is handed out.
+    bool missing = false;
     std::vector<TBPFLAG> states;
     std::vector<std::pair<ULONGLONG, ULONGLONG>> values;
     // A call from a thread other than the one that made the list.

@@ -119,6 +119,9 @@ void PrintTo(const RecordingShell::Call& call, std::ostream* out) {
 }
 
 ITaskbarList3* RecordingTaskbar::MakeTaskbarList() const {
+    if (missing) {
+        return nullptr;
+    }
     auto* self = const_cast<RecordingTaskbar*>(this);
     self->AddRef();
     return self;
