@@ -38,6 +38,7 @@ int ExitCodeOf(ExportOutcomeKind kind) {
         case ExportOutcomeKind::WriteFailed:
         case ExportOutcomeKind::WorkbookInUse:
         case ExportOutcomeKind::ListingFailed:
+        case ExportOutcomeKind::FolderRefused:
             break;
     }
     return kExitFailed;
@@ -73,7 +74,8 @@ int RunExport(const CommandLine& command) {
 
     const FileSystemError& cause = outcome.cause;
     if (outcome.kind == ExportOutcomeKind::WriteFailed || outcome.kind == ExportOutcomeKind::WorkbookInUse ||
-        outcome.kind == ExportOutcomeKind::ListingFailed) {
+        outcome.kind == ExportOutcomeKind::ListingFailed ||
+        outcome.kind == ExportOutcomeKind::FolderRefused) {
         Console::Write(Console::Stream::Error, u"morvane-export: " + Widen(cause.operation.c_str()) + u": " +
                                                    cause.path + u": " + cause.message + u"\n");
     }
@@ -81,6 +83,10 @@ int RunExport(const CommandLine& command) {
         Console::Write(Console::Stream::Error, u"morvane-export: the new workbook was left at " +
                                                    cause.newFileLeftAt + u", the earlier one at " +
                                                    cause.earlierFileLeftAt + u"\n");
+    }
+    if (outcome.kind == ExportOutcomeKind::FolderRefused) {
+        Console::Write(Console::Stream::Error,
+                       u"morvane-export: the folder takes no new file; name another place with -o FILE\n");
     }
     for (const FileSystemError& skipped : outcome.skippedFolders) {
         Console::Write(Console::Stream::Error,
@@ -90,7 +96,7 @@ int RunExport(const CommandLine& command) {
         Console::Write(Console::Stream::Error,
                        u"morvane-export: cut Sheet" + Decimal(cell.sheet) + u" row " + Decimal(cell.row) +
                            u" column " + std::u16string(1, static_cast<char16_t>(u'A' + cell.column)) +
-                           u" to its last 32767 characters\n");
+                           u": longer than 32767 characters, only its end is kept\n");
     }
     CWString text = ExportOutcomeText(outcome);
     Console::Write(Console::Stream::Output, std::u16string(text.GetText()) + u"\n");

@@ -7,8 +7,10 @@
 #include "app/export/filesystem/AbsolutePath.h"
 #include "app/export/filesystem/FileOperations.h"
 #include "app/export/filesystem/FilePath.h"
+#include "app/export/filesystem/FolderRefusal.h"
 #include "app/export/filesystem/NameCoding.h"
 #include "app/export/filesystem/PathChecks.h"
+#include "app/export/workbook/TemporaryWorkbookName.h"
 
 #include <algorithm>
 #include <chrono>
@@ -94,9 +96,24 @@ ExportOutcome Conclude(WorkbookRows& rows, ListingThread& listing, std::int64_t 
         return NotSaved(std::move(error), complete, listed, outputPath, options);
     }
     ExportOutcome done = Outcome(ExportOutcomeKind::Done, rows.Count());
+    done.workbookPath = outputPath;
     done.skippedFolders = std::move(listing.SkippedFolders());
     done.truncatedCells = rows.TruncatedCells();
     return done;
+}
+
+// A folder that takes no new file (a DVD, a read-only share) is found before anything is listed, so
+// that the window can offer another place at once.
+bool WorkbookFolderRefuses(const std::u16string& outputPath, ExportOutcome& outcome) {
+    const std::size_t separator = LastSeparator(outputPath);  // the path is absolute: there is one
+    FileSystemError error;
+    if (!FolderRefusesNewFiles(TemporaryWorkbookPath(std::u16string_view(outputPath).substr(0, separator)),
+                               error)) {
+        return false;
+    }
+    error.path = ReplaceLoneSurrogates(outputPath);  // the user knows the workbook, not the probe
+    outcome = Outcome(ExportOutcomeKind::FolderRefused, 0, std::move(error));
+    return true;
 }
 
 // The listing runs on a thread of its own and feeds the writer, on this thread, through a short queue:
@@ -156,6 +173,9 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
     const std::u16string outputPath = OutputPathOf(folder, options);
     if (ExportOutcome held = WaitForHeldWorkbook(outputPath, options); held.kind != ExportOutcomeKind::Done) {
         return held;
+    }
+    if (ExportOutcome refused; WorkbookFolderRefuses(outputPath, refused)) {
+        return refused;
     }
     ExportCounters counters;
     ProgressReporter reporter(options.observer, counters, NameOf(outputPath));

@@ -4,6 +4,7 @@
 #include "app/export/workbook/CellTextLimit.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 enum class ExportOutcomeKind {
@@ -14,6 +15,9 @@ enum class ExportOutcomeKind {
     WorkbookInUse,   // another program holds the earlier workbook open; it is left as it was
     ListingFailed,   // the folder could not be read; nothing was written
     Cancelled,       // stopped on request; nothing was written, an earlier workbook is left as it was
+    FolderRefused,   // the workbook's folder lets no file be created (read-only, write-protected, no
+                     // right to), found before the listing: nothing was written; the cause as for
+                     // WriteFailed
 };
 
 // The result of one export.
@@ -21,6 +25,8 @@ struct ExportOutcome {
     ExportOutcomeKind kind = ExportOutcomeKind::DirectoryError;
     // Every listed file, for Done.
     std::int64_t fileCount = 0;
+    // Where the workbook was put, for Done.
+    std::u16string workbookPath;
     // What went wrong, for WriteFailed, WorkbookInUse and ListingFailed: the operation, the path (for the
     // first two the workbook's) and the system's text; for a WriteFailed replacement that stopped
     // half-way also where the new and the earlier workbook were left.

@@ -50,6 +50,9 @@ CWString ExportOutcomeText(const ExportOutcome& outcome) {
                 text.Append(NameOf(outcome.cause.earlierFileLeftAt).c_str());
             }
             break;
+        case ExportOutcomeKind::FolderRefused:
+            text.SetText(u"生成失败,无法写入文件清单_.xlsx");
+            break;
         case ExportOutcomeKind::WorkbookInUse:
             text.SetText(u"生成失败,");
             text.Append(WorkbookName(outcome).c_str());

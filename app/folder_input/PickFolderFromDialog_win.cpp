@@ -1,23 +1,7 @@
 #include "app/folder_input/PickFolderFromDialog.h"
+#include "app/folder_input/ReleaseOnExit.h"
 
 namespace {
-
-// Releases one COM reference when the scope ends; the pointer may be null.
-template <class Interface>
-class ReleaseOnExit {
-public:
-    explicit ReleaseOnExit(Interface* object) : object_(object) {}
-    ReleaseOnExit(const ReleaseOnExit&) = delete;
-    ReleaseOnExit& operator=(const ReleaseOnExit&) = delete;
-    ~ReleaseOnExit() {
-        if (object_ != nullptr) {
-            object_->Release();
-        }
-    }
-
-private:
-    Interface* object_;
-};
 
 // The file-system path of the chosen item; empty when it has none (a library, a network place).
 CWString FileSystemPath(IShellItem* item) {

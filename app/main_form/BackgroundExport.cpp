@@ -6,7 +6,8 @@ BackgroundExport::~BackgroundExport() {
     Abandon();
 }
 
-bool BackgroundExport::Start(HWND window, const CWString& folder, bool includeSubfolders) {
+bool BackgroundExport::Start(HWND window, const CWString& folder, bool includeSubfolders,
+                             const std::u16string& outputPath) {
     if (IsRunning()) {
         return false;
     }
@@ -17,8 +18,9 @@ bool BackgroundExport::Start(HWND window, const CWString& folder, bool includeSu
     outcome_ = ExportOutcome{};
     failure_ = nullptr;
     // The thread gets a copy of its own: texts are not shared between threads.
-    thread_ = std::thread(
-        [this, folderCopy = CWString(folder), includeSubfolders] { Run(folderCopy, includeSubfolders); });
+    thread_ = std::thread([this, folderCopy = CWString(folder), includeSubfolders, outputPath] {
+        Run(folderCopy, includeSubfolders, outputPath);
+    });
     return true;
 }
 
@@ -56,13 +58,14 @@ void BackgroundExport::Abandon() {
 }
 
 // Nothing may leave the thread: an exception is kept for Finish, and the window always hears the end.
-void BackgroundExport::Run(const CWString& folder, bool includeSubfolders) {
+void BackgroundExport::Run(const CWString& folder, bool includeSubfolders, const std::u16string& outputPath) {
     try {
         ExportOptions options;
         options.observer = this;
         options.cancel = &cancel_;
         options.listingSeam = listingSeam_;
         options.placementSeam = placementSeam_;
+        options.outputPath = outputPath;
         outcome_ = ExportFileList(folder, includeSubfolders, options);
     } catch (...) {
         failure_ = std::current_exception();

@@ -38,8 +38,10 @@ public:
     bool IsRunning() const { return thread_.joinable(); }
 
     // Operations
-    // Starts exporting `folder` for `window`. False when an export is still running.
-    bool Start(HWND window, const CWString& folder, bool includeSubfolders);
+    // Starts exporting `folder` for `window`, into `outputPath` when one is given (ExportOptions). False
+    // when an export is still running.
+    bool Start(HWND window, const CWString& folder, bool includeSubfolders,
+               const std::u16string& outputPath = std::u16string());
     // Asks the running export to stop; it then ends as Cancelled unless it was already done.
     void Cancel();
     // The latest figures (their workbook name stays valid until the next call); the next report may be
@@ -57,7 +59,7 @@ public:
     }
 
 private:
-    void Run(const CWString& folder, bool includeSubfolders);
+    void Run(const CWString& folder, bool includeSubfolders, const std::u16string& outputPath);
     void OnProgress(const ExportProgress& progress) override;
 
     HWND window_ = nullptr;

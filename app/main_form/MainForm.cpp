@@ -4,10 +4,12 @@
 
 #include "app/export/ExportFileList.h"
 #include "app/export/ExportOutcomeText.h"
+#include "app/export/filesystem/FilePath.h"
 #include "app/folder_input/FolderInput.h"
 #include "app/main_form/EventBoundary.h"
 #include "app/main_form/MainFormLayout.h"
 #include "appsvc/DisplayMetrics.h"
+#include "appsvc/KeyCode.h"
 #include "ui/SystemColor.h"
 
 MainForm::MainForm() {
@@ -120,9 +122,21 @@ void MainForm::WireEvents() {
     generateButton_.BindEvent(generateButton_.ClickedEvent(), &MainForm::OnButtonClicked, holder);
     chooseFolderButton_.BindEvent(chooseFolderButton_.ClickedEvent(), &MainForm::OnButtonClicked, holder);
     pathBox_.BindEvent(pathBox_.FilesDroppedEvent(), &MainForm::OnPathBoxFilesDropped, holder);
+    statusLabel_.BindEvent(statusLabel_.LeftUpEvent(), &MainForm::OnStatusClicked, holder);
+    CVolWinControl* const focusable[] = {this, &generateButton_, &subfoldersCheckBox_, &chooseFolderButton_,
+                                         &pathBox_};
+    for (CVolWinControl* control : focusable) {
+        control->BindEvent(control->KeyDownEvent(), &MainForm::OnKeyDown, holder);
+    }
 }
 
 bool MainForm::OnMessage(MessageRecord& record) {
+    // A registered message: not a constant, and 0 when it could not be registered.
+    if (const UINT buttonCreated = TaskbarProgress::ButtonCreatedMessage();
+        buttonCreated != 0 && record.message == buttonCreated) {
+        taskbar_.OnButtonCreated(GetWindow());
+        return true;
+    }
     switch (record.message) {
         case WM_EXPORT_PROGRESS:
             ShowProgress();
@@ -135,6 +149,11 @@ bool MainForm::OnMessage(MessageRecord& record) {
                 closeRequested_ = true;
                 export_.Cancel();
                 return true;
+            }
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(record.wParam) != WA_INACTIVE) {
+                taskbar_.OnActivated();
             }
             break;
         case WM_DESTROY:
@@ -176,6 +195,24 @@ std::int32_t MainForm::OnFormFilesDropped(CVolObject* target, CVolWinControl* /*
     return 0;
 }
 
+std::int32_t MainForm::OnStatusClicked(CVolObject* target, CVolWinControl* /*sender*/,
+                                       std::uint32_t /*extraValue*/, std::int32_t /*x*/, std::int32_t /*y*/,
+                                       std::int32_t /*keys*/) {
+    auto& form = static_cast<MainForm&>(*target);
+    RunAtEventBoundary(form.statusLabel_, [&form] { form.OpenLinkedWorkbook(); });
+    return 0;
+}
+
+std::int32_t MainForm::OnKeyDown(CVolObject* target, CVolWinControl* /*sender*/, std::uint32_t /*extraValue*/,
+                                 std::int32_t key, std::int32_t modifiers) {
+    auto& form = static_cast<MainForm&>(*target);
+    if (key != 'O' || modifiers != static_cast<std::int32_t>(KEYMOD_CTRL) || form.linkedWorkbook_.empty()) {
+        return 0;
+    }
+    RunAtEventBoundary(form.statusLabel_, [&form] { form.OpenLinkedWorkbook(); });
+    return 1;
+}
+
 CVolEventObjectPointer* MainForm::GetEventHolder() const {
     return static_cast<CVolEventObjectPointer*>(eventTarget_.GetRef());
 }
@@ -205,17 +242,25 @@ void MainForm::CreateChild(CVolWinControl& control, const ControlLayout& layout)
 
 // Without a window nobody could hear the thread's messages: the export then runs here.
 void MainForm::Generate() {
+    SetLink(u"");
     statusLabel_.SetText(u"");
-    const CWString folder = pathBox_.GetText();
-    const bool includeSubfolders = subfoldersCheckBox_.IsChecked();  // no window reads as unticked
+    exportFolder_ = pathBox_.GetText();
+    exportSubfolders_ = subfoldersCheckBox_.IsChecked();  // no window reads as unticked
     if (GetWindow() == nullptr) {
-        ShowOutcome(ExportFileList(folder, includeSubfolders));
+        ShowOutcome(ExportFileList(exportFolder_, exportSubfolders_));
         return;
     }
-    export_.Start(GetWindow(), folder, includeSubfolders);
+    StartExport(u"");
+}
+
+// An empty `outputPath`: "文件清单_.xlsx" in the folder itself.
+void MainForm::StartExport(const std::u16string& outputPath) {
+    exportOutputPath_ = outputPath;
+    export_.Start(GetWindow(), exportFolder_, exportSubfolders_, outputPath);
     SetExporting(true);
     statusLabel_.SetTextColor(SYSTEM_COLOR);
     statusLabel_.SetText(EXPORT_STARTED_TEXT);
+    taskbar_.ShowIndeterminate();
 }
 
 // A report that arrives after the end (the thread posted it just before) changes nothing.
@@ -238,6 +283,10 @@ void MainForm::ShowProgress() {
             break;
     }
     statusLabel_.SetText(text.GetText());
+    // The number of files is known only once the listing has ended, and the listing runs at most a short
+    // queue ahead of the rows: a fraction would show only for the last moment. The button moves without
+    // one throughout.
+    taskbar_.ShowIndeterminate();
 }
 
 // The controls come back first, so that an exception out of the export still leaves a usable window.
@@ -246,16 +295,77 @@ void MainForm::EndExport() {
         return;
     }
     SetExporting(false);
+    const bool closing = closeRequested_;
     if (closeRequested_) {
         closeRequested_ = false;
         PostMessageW(GetWindow(), WM_CLOSE, 0, 0);
     }
-    ShowOutcome(export_.Finish());
+    const ExportOutcome outcome = export_.Finish();
+    // Only the folder's own place is given up for another; a place the user chose is not asked again.
+    if (outcome.kind == ExportOutcomeKind::FolderRefused && exportOutputPath_.empty() && !closing) {
+        AskForAnotherPlace(outcome);
+        return;
+    }
+    ShowOutcome(outcome);
 }
 
 void MainForm::ShowOutcome(const ExportOutcome& outcome) {
-    statusLabel_.SetTextColor(IsExportSuccess(outcome) ? STATUS_DONE_COLOR : STATUS_FAILURE_COLOR);
+    const bool success = IsExportSuccess(outcome);
+    statusLabel_.SetTextColor(success ? STATUS_DONE_COLOR : STATUS_FAILURE_COLOR);
     statusLabel_.SetText(ExportOutcomeText(outcome).GetText());
+    SetLink(success ? outcome.workbookPath : std::u16string());
+    if (success || outcome.kind == ExportOutcomeKind::Cancelled) {
+        taskbar_.Clear();
+    } else {
+        taskbar_.ShowError();
+    }
+}
+
+// The dialog is modal to this window, which meanwhile takes no input; the status line still says the
+// export is under way.
+void MainForm::AskForAnotherPlace(const ExportOutcome& refused) {
+    taskbar_.Clear();
+    std::u16string chosen;
+    const SaveChoice choice = PickSaveFile(GetWindow(), chosen, saveDialogSeam_);
+    if (!IsWindow(GetWindow())) {
+        return;  // the window was closed from outside (the taskbar) while the dialog was open
+    }
+    switch (choice) {
+        case SaveChoice::Chosen:
+            StartExport(chosen);
+            return;
+        case SaveChoice::Cancelled: {
+            ExportOutcome cancelled;
+            cancelled.kind = ExportOutcomeKind::Cancelled;
+            ShowOutcome(cancelled);
+            return;
+        }
+        case SaveChoice::Unavailable:
+            break;
+    }
+    ShowOutcome(refused);
+}
+
+// The hand over the status line says it can be clicked.
+void MainForm::SetLink(const std::u16string& workbook) {
+    linkedWorkbook_ = workbook;
+    statusLabel_.SetCursor(workbook.empty() ? nullptr : LoadCursorW(nullptr, IDC_HAND));
+}
+
+// Nothing is lost when the workbook cannot be opened: the user hears why, and it stays where it is.
+void MainForm::OpenLinkedWorkbook() {
+    if (linkedWorkbook_.empty()) {
+        return;
+    }
+    if (OpenWorkbook(GetWindow(), linkedWorkbook_, shellSeam_)) {
+        return;
+    }
+    const std::size_t separator = LastSeparator(linkedWorkbook_);
+    const std::u16string name =
+        separator == std::u16string::npos ? linkedWorkbook_ : linkedWorkbook_.substr(separator + 1);
+    SetLink(u"");
+    statusLabel_.SetTextColor(STATUS_FAILURE_COLOR);
+    statusLabel_.SetText((std::u16string(OPEN_FAILED_PREFIX) + name).c_str());
 }
 
 void MainForm::SetExporting(bool exporting) {
@@ -269,6 +379,7 @@ void MainForm::SetExporting(bool exporting) {
 }
 
 void MainForm::ChooseFolder() {
+    SetLink(u"");
     FolderInput(pathBox_, statusLabel_).ChooseFolder();
 }
 
@@ -276,5 +387,6 @@ void MainForm::TakeDrop(const CMStringArray& paths) {
     if (export_.IsRunning()) {
         return;  // the folder of the running export stays in the path box
     }
+    SetLink(u"");
     FolderInput(pathBox_, statusLabel_).TakeDrop(paths);
 }

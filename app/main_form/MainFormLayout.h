@@ -24,6 +24,9 @@ inline constexpr char16_t FILES_LISTED_FORMAT[] = u"正在列出文件,已读取
 inline constexpr char16_t ROWS_WRITTEN_FORMAT[] = u"正在生成,已写入%lld个文件…";
 inline constexpr char16_t SAVING_FORMAT[] = u"正在保存%s…";
 
+// In red when the workbook of a green status line could not be opened: its file name follows.
+inline constexpr char16_t OPEN_FAILED_PREFIX[] = u"无法打开";
+
 inline constexpr char16_t CONTROL_FONT[] = u"微软雅黑, 11, 0, 0, 0, 0, 0";
 inline constexpr char16_t DESCRIPTION_FONT[] = u"微软雅黑, 13, 0, 0, 0, 0, 0";
 

@@ -37,6 +37,8 @@ inline const char* KindName(ExportOutcomeKind kind) {
             return "ListingFailed";
         case ExportOutcomeKind::Cancelled:
             return "Cancelled";
+        case ExportOutcomeKind::FolderRefused:
+            return "FolderRefused";
     }
     return "?";
 }

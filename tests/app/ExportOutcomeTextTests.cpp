@@ -23,6 +23,8 @@ TEST(ExportOutcomeText, GivesTheMessageOfEachOutcome) {
         {ExportOutcomeKind::WriteFailed, 12, u"生成失败,无法写入文件清单_.xlsx", false},
         {ExportOutcomeKind::ListingFailed, 0, u"生成失败,无法读取目录", false},
         {ExportOutcomeKind::Cancelled, 40, u"已取消", false},
+        // The window offers another place; morvane-export says this.
+        {ExportOutcomeKind::FolderRefused, 0, u"生成失败,无法写入文件清单_.xlsx", false},
     };
     for (const auto& row : cases) {
         ExportOutcome outcome;

@@ -3,6 +3,11 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <objbase.h>
+#include <algorithm>
+#include <iterator>
+
+#include "app/export/filesystem/NameCoding.h"
 #include "app/main_form/MainFormLayout.h"
 #include "appsvc/CVolAppInstance.h"
 #include "tests/ui/ShellDrop_win.h"
@@ -18,6 +23,7 @@ MainFormHarness::MainFormHarness(double scale)
     info.y = ControlCreateInfo::kDefault;
     info.width = ControlCreateInfo::kDefault;
     info.height = ControlCreateInfo::kDefault;
+    form_->SetShellSeams(&shell, &saveDialogs, &taskbar);
     form_->CreateControl(info);
     PumpMessages();
 }
@@ -58,6 +64,99 @@ void MainFormHarness::Drop(HWND target, const std::vector<std::u16string>& names
     // The receiver finishes the drop.
     SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(names)), 0);
     PumpMessages();
+}
+
+void MainFormHarness::ClickStatus() {
+    const HWND label = Child(STATUS_LABEL_ID);
+    RECT client{};
+    GetClientRect(label, &client);
+    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+    SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendMessageW(label, WM_LBUTTONUP, 0, middle);
+    PumpMessages();
+}
+
+// The key's message goes where the focus is, with Ctrl held in this thread's keyboard state.
+void MainFormHarness::PressCtrlO(int id) {
+    const HWND target = id == 0 ? Window() : Child(id);
+    SetFocus(target);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    BYTE held[256];
+    std::copy(std::begin(keys), std::end(keys), std::begin(held));
+    held[VK_CONTROL] = 0x80;
+    held[VK_LCONTROL] = 0x80;
+    SetKeyboardState(held);
+    SendMessageW(target, WM_KEYDOWN, 'O', 1);
+    SendMessageW(target, WM_KEYUP, 'O', 0xC0000001);
+    SetKeyboardState(keys);
+    PumpMessages();
+}
+
+HCURSOR MainFormHarness::StatusCursor() {
+    const HWND label = Child(STATUS_LABEL_ID);
+    SetCursor(nullptr);
+    SendMessageW(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+void MainFormHarness::AnnounceTaskbarButton() {
+    SendMessageW(Window(), RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0);
+}
+
+BOOL RecordingShell::Execute(SHELLEXECUTEINFOW& info) const {
+    calls.push_back({info.lpVerb != nullptr ? reinterpret_cast<const char16_t*>(info.lpVerb) : u"",
+                     info.lpFile != nullptr ? reinterpret_cast<const char16_t*>(info.lpFile) : u""});
+    if (failure != 0) {
+        SetLastError(failure);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void PrintTo(const RecordingShell::Call& call, std::ostream* out) {
+    *out << "{" << EncodeUtf8(call.verb) << ", " << EncodeUtf8(call.file) << "}";
+}
+
+ITaskbarList3* RecordingTaskbar::MakeTaskbarList() const {
+    if (missing) {
+        return nullptr;
+    }
+    auto* self = const_cast<RecordingTaskbar*>(this);
+    self->AddRef();
+    return self;
+}
+
+HRESULT RecordingTaskbar::QueryInterface(REFIID, void** out) {
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT RecordingTaskbar::SetProgressValue(HWND window, ULONGLONG done, ULONGLONG total) {
+    Note(window);
+    values.emplace_back(done, total);
+    return S_OK;
+}
+
+HRESULT RecordingTaskbar::SetProgressState(HWND window, TBPFLAG state) {
+    Note(window);
+    states.push_back(state);
+    return S_OK;
+}
+
+void RecordingTaskbar::Note(HWND window) {
+    window_ = window;
+    if (GetCurrentThreadId() != thread_) {
+        calledFromAnotherThread = true;
+    }
+}
+
+IFileDialog* CountingSaveDialogs::MakeDialog() const {
+    ++made;
+    if (dialog != nullptr) {
+        dialog->AddRef();
+    }
+    return dialog;
 }
 
 void PumpMessages() {

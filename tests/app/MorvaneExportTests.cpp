@@ -303,7 +303,16 @@ TEST_F(MorvaneExportAsUserTest, WritesTheListOfAReadOnlyFolderElsewhere) {
     tree_.MakeFolder(u"elsewhere");
     tree_.SetMode(u"elsewhere", 0777);
 
-    EXPECT_EQ(Run({tree_.Path(u"files")}, options_).exitCode, 3);
+    // Refused before anything is listed, with the way out on standard error.
+    const ProcessResult refused = Run({tree_.Path(u"files")}, options_);
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_EQ(refused.output, EncodeUtf8(u"生成失败,无法写入文件清单_.xlsx\n"));
+    EXPECT_NE(refused.errorOutput.find(EncodeUtf8(tree_.Path(std::u16string(u"files/") + kOutputName)) +
+                                       ": Permission denied\n"),
+              std::string::npos)
+        << refused.errorOutput;
+    EXPECT_NE(refused.errorOutput.find("name another place with -o FILE"), std::string::npos)
+        << refused.errorOutput;
     ProcessResult result = Run({u"-o", tree_.Path(u"elsewhere/list.xlsx"), tree_.Path(u"files")}, options_);
     EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
     ExpectWorkbook(tree_.Path(u"elsewhere/list.xlsx"), WorkbookExpectation::SingleSheet(FilesRows(false)));

@@ -12,6 +12,13 @@
 // minute. With MANY_FILES (a folder of many files) a further Morvane.exe then exports it while the
 // driver keeps asking the window, cancels an export with "取消" and closes the window in the middle of
 // one.
+//
+// After the first green status line the driver clicks it: the script has registered this program as
+// the one that opens .xlsx files in the test's Wine prefix, started as
+//
+//   morvane_e2e_driver --record FILE WORKBOOK
+//
+// which writes WORKBOOK into FILE (UTF-8) and ends; the driver reports what arrived.
 #include <windows.h>
 
 #include <algorithm>
@@ -189,6 +196,47 @@ void StartWithArguments(const std::wstring& morvane, const std::wstring& signalD
     CloseAndReport(form, process, "folderArgument");
 }
 
+// Clicks the status line as the mouse would and waits, at most a minute, for the program registered for
+// .xlsx to say which file it was started with.
+void ClickStatusAndReport(HWND form, const std::wstring& signalDir) {
+    const HWND status = GetDlgItem(form, kStatusLabelId);
+    RECT client{};
+    GetClientRect(status, &client);
+    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+    Send(status, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    Send(status, WM_LBUTTONUP, 0, middle);
+    const std::wstring record = signalDir + L"\\opened.txt";
+    for (int i = 0; i < 600 && !FileExists(record); ++i) {
+        Sleep(100);
+    }
+    std::string opened;
+    for (int i = 0; i < 50 && opened.empty(); ++i) {  // the file may exist a moment before its text
+        if (FILE* file = _wfopen(record.c_str(), L"rb")) {
+            char buffer[2048];
+            opened.assign(buffer, std::fread(buffer, 1, sizeof buffer, file));
+            std::fclose(file);
+        }
+        if (opened.empty()) {
+            Sleep(100);
+        }
+    }
+    std::fprintf(results, "openedWorkbook\t%s\n", opened.empty() ? "<nothing started>" : opened.c_str());
+    std::fflush(results);
+    Report("statusAfterOpening", TextOf(status));
+}
+
+// The program Windows starts for a workbook, in the test's prefix: keeps the path it was given.
+int Record(const wchar_t* file, const wchar_t* workbook) {
+    FILE* out = _wfopen(file, L"wb");
+    if (out == nullptr) {
+        return 65;
+    }
+    const std::string text = Utf8(workbook);
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fclose(out);
+    return 0;
+}
+
 int Drive(wchar_t** argv) {
     const std::wstring morvane = argv[1];
     PROCESS_INFORMATION process{};
@@ -209,6 +257,7 @@ int Drive(wchar_t** argv) {
     Generate(form, "statusMissing", argv[4]);
     Generate(form, "statusEmpty", argv[5]);
     Generate(form, "statusFlat", argv[6]);
+    ClickStatusAndReport(form, argv[3]);
     Send(GetDlgItem(form, kSubfoldersCheckBoxId), BM_CLICK, 0, 0);
     DWORD_PTR checked = 0;
     Send(GetDlgItem(form, kSubfoldersCheckBoxId), BM_GETCHECK, 0, 0, &checked);
@@ -388,6 +437,9 @@ void DriveLongExport(const std::wstring& morvane, const std::wstring& folder) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 4 && std::wstring(argv[1]) == L"--record") {
+        return Record(argv[2], argv[3]);
+    }
     if (argc != 9 && argc != 10) {
         std::fwprintf(stderr,
                       L"usage: morvane_e2e_driver MORVANE.EXE RESULTS SIGNAL_DIR MISSING EMPTY FILES "

@@ -6,7 +6,8 @@
 Makes a small folder tree in DIR, starts the driver in a Wine virtual desktop ("Morvane", 800x400) in
 the prefix build/wine-prefix-e2e (made on first use);
 the driver starts Morvane.exe and works its window through messages (typing folders, pressing the
-buttons, reading the status line, closing it). It then starts Morvane.exe with a file and with a
+buttons, reading the status line, clicking a green one, closing it); the driver itself stands in for
+the program Windows opens a workbook with (registered for .xlsx in the prefix). It then starts Morvane.exe with a file and with a
 folder as its argument, as Explorer does for a drop on the program's icon; the folder is a Documents
 folder with Chinese names inside the prefix, as a user would have one, and the window showing its
 export is the screenshot. Last, in a further Morvane.exe, it exports a folder of many files while
@@ -107,6 +108,15 @@ def make_documents(wine_run, environment):
             f.write(b"x" * size)
     folder_text = "C:\\users\\%s\\Documents\\%s" % (user, DOCUMENTS_FOLDER)
     return folder, folder_text, folder_text + "\\会议纪要 三月.txt"
+
+
+def register_workbook_program(wine_run, environment, driver, signals):
+    """Makes the driver, in its --record form, the program that opens .xlsx files in the test's prefix."""
+    command = '"%s" --record "%s" "%%1"' % (windows_path(driver), windows_path(os.path.join(signals, "opened.txt")))
+    for key, value in ((r"HKCR\.xlsx", "MorvaneE2E.Workbook"),
+                       (r"HKCR\MorvaneE2E.Workbook\shell\open\command", command)):
+        subprocess.run([wine_run, "reg", "add", key, "/ve", "/d", value, "/f"], env=environment, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=600)
 
 
 def make_many_files(work):
@@ -310,6 +320,7 @@ def main():
     wine_run = os.path.join(args.root, "scripts", "wine-run")
     # The first run also makes the prefix, which takes a minute or two.
     documents, documents_text, documents_file_text = make_documents(wine_run, environment)
+    register_workbook_program(wine_run, environment, args.driver, folders["signals"])
     command = [wine_run, "explorer", "/desktop=%s,%s" % (DESKTOP, DESKTOP_SIZE), windows_path(args.driver),
                windows_path(args.morvane), windows_path(results_path), windows_path(folders["signals"]),
                windows_path(folders["missing"]), windows_path(folders["empty"]), windows_path(folders["files"]),
@@ -346,6 +357,9 @@ def main():
         "statusMissing": "目录错误",
         "statusEmpty": "目录没有文件",
         "statusFlat": "生成完毕,文件数量%d个。" % sum(1 for r in FILES if "/" not in r),
+        # A click on the green status opens the workbook with the program registered for .xlsx.
+        "openedWorkbook": files_text + "\\" + WORKBOOK,
+        "statusAfterOpening": "生成完毕,文件数量%d个。" % sum(1 for r in FILES if "/" not in r),
         "checked": "1",
         # The recursive run also lists the workbook of the run before it.
         "statusDeep": "生成完毕,文件数量%d个。" % (len(FILES) + 1),
