@@ -10,6 +10,7 @@
 #include "appsvc/CVolAppInstance.h"
 #include "appsvc/CVolWtlAppModule.h"
 #include "appsvc/DisplayMetrics.h"
+#include "appsvc/DllSearchRestriction.h"
 
 namespace {
 
@@ -47,6 +48,8 @@ MainApp& CreateApplication(const CVolClassInfo& appRecord) {
 }  // namespace
 
 int RunProgram(HINSTANCE instance, const CVolClassInfo& appRecord) {
+    // First of all, before anything loads a DLL by name: not from the program's folder.
+    RestrictDllSearch();
     if (instance == nullptr) {
         instance = GetModuleHandleW(nullptr);
     }
