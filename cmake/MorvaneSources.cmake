@@ -20,10 +20,11 @@ endfunction()
 # ordinary import library behind it.
 if(WIN32 AND NOT TARGET morvane_shell32_delayed)
   find_program(MORVANE_DLLTOOL NAMES x86_64-w64-mingw32-dlltool REQUIRED)
-  set(delayedLibrary ${CMAKE_BINARY_DIR}/libshell32_delayed.a)
+  # dlltool names its symbols after the output file: given without a folder, no path gets into them.
   execute_process(COMMAND ${MORVANE_DLLTOOL} --input-def ${CMAKE_SOURCE_DIR}/cmake/shell32-delayed.def
-                          --dllname shell32.dll --output-delaylib ${delayedLibrary}
+                          --dllname shell32.dll --output-delaylib libshell32_delayed.a
                   WORKING_DIRECTORY ${CMAKE_BINARY_DIR} COMMAND_ERROR_IS_FATAL ANY)
+  set(delayedLibrary ${CMAKE_BINARY_DIR}/libshell32_delayed.a)
   set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
                ${CMAKE_SOURCE_DIR}/cmake/shell32-delayed.def)
   add_library(morvane_shell32_delayed STATIC IMPORTED GLOBAL)

@@ -12,6 +12,7 @@ the same. Exits 1 on any difference.
 """
 import argparse
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -63,10 +64,13 @@ def check(path, kind, root, problems):
     stamp = header_time_stamp(data)
     if stamp != 0:
         problems.append("%s: header time stamp %r, expected 0" % (name, stamp))
-    for encoding in ("utf-8", "utf-16-le"):
-        found = data.count(root.encode(encoding))
+    # As text, and as tools make symbol names of a path (every other character an underscore).
+    forms = {"utf-8": root.encode("utf-8"), "utf-16-le": root.encode("utf-16-le"),
+             "as a symbol": re.sub(r"[^A-Za-z0-9]", "_", root).encode("ascii", "replace")}
+    for form, needle in forms.items():
+        found = data.count(needle)
         if found:
-            problems.append("%s holds the checkout's folder %s %d times (%s)" % (name, root, found, encoding))
+            problems.append("%s holds the checkout's folder %s %d times (%s)" % (name, root, found, form))
     print("%s: %s; imports %s" % (name, subsystem[0] if subsystem else "?", ", ".join(imports)))
 
 
