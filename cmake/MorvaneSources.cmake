@@ -21,10 +21,13 @@ endfunction()
 if(WIN32 AND NOT TARGET morvane_shell32_delayed)
   find_program(MORVANE_DLLTOOL NAMES x86_64-w64-mingw32-dlltool REQUIRED)
   # dlltool names its symbols after the output file: given without a folder, no path gets into them.
+  # The library is replaced only when it changed, so that a new configure links nothing again.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/shell32-delayed)
   execute_process(COMMAND ${MORVANE_DLLTOOL} --input-def ${CMAKE_SOURCE_DIR}/cmake/shell32-delayed.def
                           --dllname shell32.dll --output-delaylib libshell32_delayed.a
-                  WORKING_DIRECTORY ${CMAKE_BINARY_DIR} COMMAND_ERROR_IS_FATAL ANY)
+                  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/shell32-delayed COMMAND_ERROR_IS_FATAL ANY)
   set(delayedLibrary ${CMAKE_BINARY_DIR}/libshell32_delayed.a)
+  file(COPY_FILE ${CMAKE_BINARY_DIR}/shell32-delayed/libshell32_delayed.a ${delayedLibrary} ONLY_IF_DIFFERENT)
   set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
                ${CMAKE_SOURCE_DIR}/cmake/shell32-delayed.def)
   add_library(morvane_shell32_delayed STATIC IMPORTED GLOBAL)
