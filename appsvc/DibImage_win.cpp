@@ -5,8 +5,6 @@
 
 #include "appsvc/GdiplusSession.h"
 
-using namespace Gdiplus::DllExports;
-
 namespace {
 
 inline constexpr Gdiplus::PixelFormat kPixelFormat16bppRgb565 = PixelFormat16bppRGB565;
@@ -37,13 +35,13 @@ Target ChooseTarget(Gdiplus::PixelFormat source) {
 
 bool InstallPalette(DibImage& image, Gdiplus::GpBitmap* source) {
     INT paletteBytes = 0;
-    GdipGetImagePaletteSize(source, &paletteBytes);
+    GdiplusCalls().GdipGetImagePaletteSize(source, &paletteBytes);
     if (paletteBytes < static_cast<INT>(sizeof(Gdiplus::ColorPalette))) {
         return false;
     }
     std::vector<unsigned char> buffer(static_cast<std::size_t>(paletteBytes));
     auto* palette = reinterpret_cast<Gdiplus::ColorPalette*>(buffer.data());
-    GdipGetImagePalette(source, palette, paletteBytes);
+    GdiplusCalls().GdipGetImagePalette(source, palette, paletteBytes);
     const UINT count = palette->Count;
     const std::size_t needed = offsetof(Gdiplus::ColorPalette, Entries) + count * sizeof(Gdiplus::ARGB);
     if (count == 0 || count > 256 || needed > buffer.size()) {
@@ -70,7 +68,8 @@ bool InstallPalette(DibImage& image, Gdiplus::GpBitmap* source) {
 bool CopyRows(DibImage& image, Gdiplus::GpBitmap* source, Gdiplus::PixelFormat format) {
     const Gdiplus::GpRect area(0, 0, image.width, image.height);
     Gdiplus::BitmapData locked{};
-    if (GdipBitmapLockBits(source, &area, Gdiplus::ImageLockModeRead, format, &locked) != Gdiplus::Ok) {
+    if (GdiplusCalls().GdipBitmapLockBits(source, &area, Gdiplus::ImageLockModeRead, format, &locked) !=
+        Gdiplus::Ok) {
         return false;
     }
     const std::size_t rowBytes = (static_cast<std::size_t>(image.bitsPerPixel) * image.width + 7) / 8;
@@ -79,24 +78,25 @@ bool CopyRows(DibImage& image, Gdiplus::GpBitmap* source, Gdiplus::PixelFormat f
         std::memcpy(image.bits + static_cast<std::ptrdiff_t>(y) * image.stride,
                     from + static_cast<std::ptrdiff_t>(y) * locked.Stride, rowBytes);
     }
-    GdipBitmapUnlockBits(source, &locked);
+    GdiplusCalls().GdipBitmapUnlockBits(source, &locked);
     return true;
 }
 
 bool Redraw(DibImage& image, Gdiplus::GpBitmap* source, Gdiplus::PixelFormat format) {
     Gdiplus::GpBitmap* wrapper = nullptr;
-    if (GdipCreateBitmapFromScan0(image.width, image.height, image.stride, format, image.bits, &wrapper) !=
-        Gdiplus::Ok) {
+    if (GdiplusCalls().GdipCreateBitmapFromScan0(image.width, image.height, image.stride, format, image.bits,
+                                                 &wrapper) != Gdiplus::Ok) {
         return false;
     }
     Gdiplus::GpGraphics* graphics = nullptr;
     bool drawn = false;
-    if (GdipGetImageGraphicsContext(wrapper, &graphics) == Gdiplus::Ok) {
-        GdipSetCompositingMode(graphics, Gdiplus::CompositingModeSourceCopy);
-        drawn = GdipDrawImageRectI(graphics, source, 0, 0, image.width, image.height) == Gdiplus::Ok;
-        GdipDeleteGraphics(graphics);
+    if (GdiplusCalls().GdipGetImageGraphicsContext(wrapper, &graphics) == Gdiplus::Ok) {
+        GdiplusCalls().GdipSetCompositingMode(graphics, Gdiplus::CompositingModeSourceCopy);
+        drawn = GdiplusCalls().GdipDrawImageRectI(graphics, source, 0, 0, image.width, image.height) ==
+                Gdiplus::Ok;
+        GdiplusCalls().GdipDeleteGraphics(graphics);
     }
-    GdipDisposeImage(wrapper);
+    GdiplusCalls().GdipDisposeImage(wrapper);
     return drawn;
 }
 
@@ -117,7 +117,7 @@ void Premultiply(DibImage& image) {
 // Takes ownership of `bitmap`: converts it into the record and disposes it.
 bool ConvertAndDispose(DibImage& image, Gdiplus::GpBitmap* bitmap) {
     const bool converted = CopyFromGdiplusImage(image, bitmap);
-    GdipDisposeImage(bitmap);
+    GdiplusCalls().GdipDisposeImage(bitmap);
     return converted;
 }
 
@@ -195,9 +195,9 @@ bool CopyFromGdiplusImage(DibImage& image, Gdiplus::GpBitmap* source) {
     Gdiplus::PixelFormat format = 0;
     UINT width = 0;
     UINT height = 0;
-    GdipGetImagePixelFormat(source, &format);
-    GdipGetImageWidth(source, &width);
-    GdipGetImageHeight(source, &height);
+    GdiplusCalls().GdipGetImagePixelFormat(source, &format);
+    GdiplusCalls().GdipGetImageWidth(source, &width);
+    GdiplusCalls().GdipGetImageHeight(source, &height);
 
     const Target target = ChooseTarget(format);
     if (!CreateDib(image, static_cast<int>(width), static_cast<int>(height), target.bitsPerPixel,
@@ -250,7 +250,7 @@ bool DecodeImageBytes(DibImage& image, const void* bytes, std::int64_t size) {
     bool decoded = false;
     if (EnsureGdiplus()) {
         Gdiplus::GpBitmap* bitmap = nullptr;
-        if (GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok && bitmap != nullptr) {
+        if (GdiplusCalls().GdipCreateBitmapFromStream(stream, &bitmap) == Gdiplus::Ok && bitmap != nullptr) {
             decoded = ConvertAndDispose(image, bitmap);
         }
     }
@@ -264,7 +264,8 @@ bool DecodeImageFile(DibImage& image, const char16_t* path) {
         return false;
     }
     Gdiplus::GpBitmap* bitmap = nullptr;
-    if (GdipCreateBitmapFromFile(reinterpret_cast<const WCHAR*>(path), &bitmap) != Gdiplus::Ok ||
+    if (GdiplusCalls().GdipCreateBitmapFromFile(reinterpret_cast<const WCHAR*>(path), &bitmap) !=
+            Gdiplus::Ok ||
         bitmap == nullptr) {
         return false;
     }

@@ -8,7 +8,7 @@
 // Start-up: declares the process per-monitor DPI aware and stores max(1.0, dpiY / 96) in the
 // application instance, dpiY from GetDpiForMonitor of the desktop's monitor, or from the desktop
 // device context's LOGPIXELSY when the library, its exports or the value are missing. Both exports are
-// looked up by name in `shcoreLibrary`. Returns the scale stored.
+// looked up by name in `shcoreLibrary`, loaded from the system folder only. Returns the scale stored.
 double ComputeDisplayScale(const char16_t* shcoreLibrary = u"SHCore.dll");
 
 // A designed (96-DPI) value in device pixels at the instance's scale.

@@ -2,6 +2,7 @@
 
 #include "appsvc/CVolAppInstance.h"
 #include "appsvc/DisplayScale.h"
+#include "appsvc/SystemLibrary.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ Function LookUp(HMODULE library, const char* name) {
 }
 
 void DeclarePerMonitorAware(const char16_t* shcoreLibrary) {
-    HMODULE library = LoadLibraryW(reinterpret_cast<LPCWSTR>(shcoreLibrary));
+    HMODULE library = LoadSystemLibrary(reinterpret_cast<const wchar_t*>(shcoreLibrary));
     if (library == nullptr) {
         return;
     }
@@ -29,7 +30,7 @@ void DeclarePerMonitorAware(const char16_t* shcoreLibrary) {
 }
 
 UINT MonitorDpiY(const char16_t* shcoreLibrary, HWND window) {
-    HMODULE library = LoadLibraryW(reinterpret_cast<LPCWSTR>(shcoreLibrary));
+    HMODULE library = LoadSystemLibrary(reinterpret_cast<const wchar_t*>(shcoreLibrary));
     if (library == nullptr) {
         return 0;
     }

@@ -3,7 +3,8 @@
 // GDI+ is started lazily, once per process, by the first image load, and shut down by the program's
 // end sequence. Both steps run under the application instance's GDI+ lock, which keeps the token.
 
-// Starts GDI+ when it is not running yet; false when the start-up fails.
+// Starts GDI+ when it is not running yet, loading it from the system folder the first time; false
+// when the DLL cannot be loaded or the start-up fails.
 bool EnsureGdiplus();
 
 // Shuts GDI+ down if it is running and clears the token. Safe to call more than once.

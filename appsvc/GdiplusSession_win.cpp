@@ -7,10 +7,11 @@ bool EnsureGdiplus() {
     CVolAppInstance& instance = GetAppInstance();
     instance.LockGdiplus();
     bool started = instance.GetGdiplusToken() != 0;
-    if (!started) {
+    const GdiplusFunctions* functions = started ? nullptr : LoadGdiplusFunctions();
+    if (functions != nullptr) {
         Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, background thread, codecs
         ULONG_PTR token = 0;
-        if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok && token != 0) {
+        if (functions->GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok && token != 0) {
             instance.SetGdiplusToken(token);
             started = true;
         }
@@ -23,7 +24,7 @@ void ShutdownGdiplus() {
     CVolAppInstance& instance = GetAppInstance();
     instance.LockGdiplus();
     if (const ULONG_PTR token = instance.GetGdiplusToken(); token != 0) {
-        Gdiplus::GdiplusShutdown(token);
+        GdiplusCalls().GdiplusShutdown(token);
         instance.SetGdiplusToken(0);
     }
     instance.UnlockGdiplus();

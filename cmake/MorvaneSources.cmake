@@ -12,6 +12,28 @@ function(morvane_collect_sources out dir)
   set(${out} ${sources} PARENT_SCOPE)
 endfunction()
 
+# shell32 is delay-loaded: bound at the first call, after the program has restricted the DLL search,
+# instead of by the loader at start. Some shell32 builds (Wine's) forward exports and import DLLs that
+# Windows 7 does not keep in the system folder (shcore), and the loader's search for them at start
+# begins in the program's folder. The import library of the functions in cmake/shell32-delayed.def is
+# made once at configure time; anything else of shell32 (the tests use more) still comes from the
+# ordinary import library behind it.
+if(WIN32 AND NOT TARGET morvane_shell32_delayed)
+  find_program(MORVANE_DLLTOOL NAMES x86_64-w64-mingw32-dlltool REQUIRED)
+  # dlltool names its symbols after the output file: given without a folder, no path gets into them.
+  # The library is replaced only when it changed, so that a new configure links nothing again.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/shell32-delayed)
+  execute_process(COMMAND ${MORVANE_DLLTOOL} --input-def ${CMAKE_SOURCE_DIR}/cmake/shell32-delayed.def
+                          --dllname shell32.dll --output-delaylib libshell32_delayed.a
+                  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/shell32-delayed COMMAND_ERROR_IS_FATAL ANY)
+  set(delayedLibrary ${CMAKE_BINARY_DIR}/libshell32_delayed.a)
+  file(COPY_FILE ${CMAKE_BINARY_DIR}/shell32-delayed/libshell32_delayed.a ${delayedLibrary} ONLY_IF_DIFFERENT)
+  set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+               ${CMAKE_SOURCE_DIR}/cmake/shell32-delayed.def)
+  add_library(morvane_shell32_delayed STATIC IMPORTED GLOBAL)
+  set_target_properties(morvane_shell32_delayed PROPERTIES IMPORTED_LOCATION ${delayedLibrary})
+endif()
+
 # A static library from one folder; the folder's parent is the include root, so code includes
 # "runtime/CWString.h" and "app/export/ExportFileList.h".
 function(morvane_library name dir)
@@ -26,7 +48,9 @@ function(morvane_library name dir)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARGN})
   if(WIN32)
-    target_link_libraries(${name} PUBLIC ole32 oleaut32 uuid shell32 comctl32 gdi32 user32 gdiplus shcore)
+    # GDI+ and SHCore are loaded at run time from the system folder (appsvc/SystemLibrary.h), never
+    # imported: an import would be looked for in the program's folder first.
+    target_link_libraries(${name} PUBLIC ole32 oleaut32 uuid morvane_shell32_delayed shell32 comctl32 gdi32 user32)
   endif()
 endfunction()
 

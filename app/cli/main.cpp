@@ -7,6 +7,7 @@
 #include "app/export/ExportOutcomeText.h"
 #include "app/export/filesystem/FileOperations.h"
 #include "app/export/filesystem/NameCoding.h"
+#include "appsvc/DllSearchRestriction.h"
 
 #include <xlsxwriter.h>
 
@@ -115,6 +116,7 @@ int RunExport(const CommandLine& command) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    RestrictDllSearch();  // before anything loads a DLL by name: not from the program's folder
     CommandLine command = ParseCommandLine(Console::Arguments(argc, argv));
     switch (command.action) {
         case CommandLine::Action::Help:

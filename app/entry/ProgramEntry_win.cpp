@@ -11,6 +11,7 @@
 #include "appsvc/CVolAppInstance.h"
 #include "appsvc/CVolWtlAppModule.h"
 #include "appsvc/DisplayMetrics.h"
+#include "appsvc/DllSearchRestriction.h"
 
 #include <chrono>
 
@@ -53,6 +54,8 @@ inline constexpr std::chrono::milliseconds kDeferredRemovalWaitAtExit{5000};
 }  // namespace
 
 int RunProgram(HINSTANCE instance, const CVolClassInfo& appRecord) {
+    // First of all, before anything loads a DLL by name: not from the program's folder.
+    RestrictDllSearch();
     if (instance == nullptr) {
         instance = GetModuleHandleW(nullptr);
     }

@@ -14,6 +14,18 @@ export is the screenshot. Last, in a further Morvane.exe, it exports a folder of
 asking the window all along, cancels one export with "取消" and closes the window during another. This
 script then checks what the driver saw, reads the workbooks back with openpyxl, and keeps the
 screenshot in DIR/screenshot.png (docs/screenshot.png is a copy of one). Exits 1 on any difference.
+
+  ... --export MORVANE-EXPORT.EXE --pictures APPSVC-TESTS.EXE --marker MARKER.DLL
+
+Morvane.exe runs from a copy of its folder, as a user's Downloads, beside morvane-export.exe, the image
+tests of the application services and the marker DLL under the names of system DLLs the programs load
+(PLANTED_DLLS). morvane-export.exe exports a folder from there and the image tests decode their
+pictures from there; no marker DLL may ever have run (it would leave "NAME.loaded" beside itself).
+Wine's own load order is kept: a program's own load by name, and a forwarded export (Wine's shell32
+forwards CommandLineToArgvW to shcore), take a DLL found in the program's folder, as Windows does,
+while the imports of Wine's built-in DLLs prefer the built-in ones (user32 imports version.dll, which
+the user32 of Windows does not). Preferring the planted DLLs everywhere would blame the program for
+what only Wine's own DLLs load.
 """
 import argparse
 import getpass
@@ -45,6 +57,53 @@ FILES = {
 MANY_FILES = 60000
 
 
+# System DLLs a program may load, planted beside the programs.
+PLANTED_DLLS = ["shcore.dll", "gdiplus.dll", "uxtheme.dll", "version.dll", "dwmapi.dll"]
+
+
+def plant_program_folder(work, args):
+    """A copy of the programs' folder with the marker DLL under each planted name; returns the paths of
+    the copies of Morvane.exe, morvane-export.exe and the image tests."""
+    folder = os.path.join(work, "Downloads")
+    os.makedirs(folder)
+    copies = {}
+    for key, source in (("morvane", args.morvane), ("export", args.export), ("pictures", args.pictures)):
+        copies[key] = os.path.join(folder, os.path.basename(source))
+        shutil.copy(source, copies[key])
+    for name in PLANTED_DLLS:
+        shutil.copy(args.marker, os.path.join(folder, name))
+    copies["folder"] = folder
+    return copies
+
+
+def run_planted_programs(program, folders, wine_run, environment, problems):
+    """morvane-export.exe and the image tests, each run from the planted folder, must succeed."""
+    runs = {
+        "morvane-export.exe": [program["export"], windows_path(folders["export"])],
+        "the image tests": [program["pictures"], "--gtest_filter=DibImage*:GdiplusSession*"],
+    }
+    # A planted DLL that is loaded may lack what the program calls; Wine's debugger then waits for the
+    # time limit, so it is kept short.
+    environment = dict(environment, MORVANE_WINE_TIMEOUT="180")
+    for what, command in runs.items():
+        result = subprocess.run([wine_run] + command, env=environment, capture_output=True, timeout=300)
+        if result.returncode != 0:
+            problems.append("%s from the planted folder ended with %d: %s" %
+                            (what, result.returncode, result.stdout.decode("utf-8", "replace")[-2000:]))
+    try:
+        rows = list(openpyxl.load_workbook(os.path.join(folders["export"], WORKBOOK))["Sheet1"].iter_rows())
+        if len(rows) != 2:
+            problems.append("the planted morvane-export.exe wrote %d rows, expected 2" % len(rows))
+    except Exception as error:  # an unreadable workbook is a failure like any other
+        problems.append("cannot read the planted morvane-export.exe's workbook: %s" % error)
+
+
+def check_no_marker(program, problems):
+    loaded = sorted(n for n in os.listdir(program["folder"]) if n.endswith(".loaded"))
+    if loaded:
+        problems.append("DLLs planted beside the programs were loaded: %s" % ", ".join(loaded))
+
+
 def windows_path(path):
     """The Wine path of a Unix path (drive Z: is the Unix root)."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
@@ -59,13 +118,16 @@ def make_tree(work):
         "files": os.path.join(work, "文件夹 A"),
         "signals": os.path.join(work, "signals"),
     }
-    for key in ("empty", "files", "signals"):
+    folders["export"] = os.path.join(work, "命令行")
+    for key in ("empty", "files", "signals", "export"):
         os.makedirs(folders[key])
     for relative, size in FILES.items():
         path = os.path.join(folders["files"], relative)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         with open(path, "wb") as f:
             f.write(b"x" * size)
+    with open(os.path.join(folders["export"], "一.txt"), "wb") as f:
+        f.write(b"x")
     folders["many"] = make_many_files(work)
     return folders
 
@@ -305,11 +367,15 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
     parser.add_argument("--morvane", required=True)
+    parser.add_argument("--export", required=True)
+    parser.add_argument("--pictures", required=True)
+    parser.add_argument("--marker", required=True)
     parser.add_argument("--driver", required=True)
     parser.add_argument("--work", required=True)
     args = parser.parse_args()
 
     folders = make_tree(args.work)
+    program = plant_program_folder(args.work, args)
     results_path = os.path.join(args.work, "driver-results.txt")
     screenshot = os.path.join(args.work, "screenshot.png")
     # A Wine prefix (and so a Wine server) of its own: while a virtual desktop runs, every program of
@@ -322,7 +388,7 @@ def main():
     documents, documents_text, documents_file_text = make_documents(wine_run, environment)
     register_workbook_program(wine_run, environment, args.driver, folders["signals"])
     command = [wine_run, "explorer", "/desktop=%s,%s" % (DESKTOP, DESKTOP_SIZE), windows_path(args.driver),
-               windows_path(args.morvane), windows_path(results_path), windows_path(folders["signals"]),
+               windows_path(program["morvane"]), windows_path(results_path), windows_path(folders["signals"]),
                windows_path(folders["missing"]), windows_path(folders["empty"]), windows_path(folders["files"]),
                documents_text, documents_file_text, windows_path(folders["many"])]
     driver = subprocess.Popen(command, env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -379,6 +445,8 @@ def main():
     check_workbook(os.path.join(folders["files"], WORKBOOK), files_text, problems)
     check_documents_workbook(os.path.join(documents, WORKBOOK), documents_text, problems)
     check_long_workbook(os.path.join(folders["many"], WORKBOOK), problems)
+    run_planted_programs(program, folders, wine_run, environment, problems)
+    check_no_marker(program, problems)
 
     for p in problems:
         print("FAIL " + p)
