@@ -10,8 +10,11 @@
 
 #include "app/entry/MainApp.h"
 #include "app/entry/ProgramEntry.h"
+#include "app/export/filesystem/FileOperations.h"
 #include "runtime/CVolException.h"
 #include "runtime/CWString.h"
+#include "tests/app/ProcessRun.h"
+#include "tests/app/TempTree.h"
 
 // The start-up runs in a child process (a death test): the catcher ends the process. A thread of the
 // parent waits for the child's window, reads it and answers it, as a user would.
@@ -172,6 +175,32 @@ TEST(ProgramEntryDeathTest, ClosingTheMainWindowEndsTheProgramWithZero) {
     EXPECT_EXIT(std::exit(RunProgram(nullptr, MainApp::ClassInfo())), testing::ExitedWithCode(0), "");
     watcher.Stop();
     EXPECT_EQ(watcher.WindowsSeen(), 1);
+}
+
+// After its window has closed, the program stays (a few seconds at most) until a temporary file of an
+// export that another program, a scanner, still held is gone: nothing is left in the user's folder.
+TEST(ProgramEntryDeathTest, ClosingTheWindowWaitsUntilAHeldTemporaryFileIsGone) {
+    TempTree tree;
+    const std::u16string name = u"~文件清单_0123ABCD.tmp";
+    // Holds the file, once it is made, for four seconds: longer than the window takes to open and close,
+    // shorter than the program waits.
+    FileHolder scanner(tree.Root(), u"~文件清单_*.tmp", 4000);
+    WindowWatcher watcher(nullptr, L"Morvane - 免费 绿色 极速", WM_CLOSE, 0);
+    EXPECT_EXIT(
+        {
+            tree.WriteFile(name, "left by an export");
+            if (!scanner.WaitUntilHolding(60000)) {
+                std::exit(2);
+            }
+            RemoveTemporaryFile(tree.Path(name));  // the scanner holds it: removed once it lets go
+            if (!tree.Exists(name)) {
+                std::exit(3);
+            }
+            const int code = RunProgram(nullptr, MainApp::ClassInfo());
+            std::exit(code == 0 && !tree.Exists(name) ? 0 : 4);
+        },
+        testing::ExitedWithCode(0), "");
+    watcher.Stop();
 }
 
 // Refuses every window the calling thread tries to make, as a system out of window resources would.
