@@ -44,13 +44,3 @@ bool IsFolder(std::u16string_view path, FileSystemError& error) {
     struct stat status {};
     return StatusOf(path, status, error) && S_ISDIR(status.st_mode);
 }
-
-bool PathExists(std::u16string_view path) {
-    FileSystemError ignored;
-    return PathExists(path, ignored);
-}
-
-bool IsFolder(std::u16string_view path) {
-    FileSystemError ignored;
-    return IsFolder(path, ignored);
-}

@@ -53,13 +53,3 @@ bool IsFolder(std::u16string_view path, FileSystemError& error) {
     DWORD attributes = AttributesOf(path, error);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
-
-bool PathExists(std::u16string_view path) {
-    FileSystemError ignored;
-    return PathExists(path, ignored);
-}
-
-bool IsFolder(std::u16string_view path) {
-    FileSystemError ignored;
-    return IsFolder(path, ignored);
-}
