@@ -197,7 +197,7 @@ TEST(ProgramEntryDeathTest, ClosingTheWindowWaitsUntilAHeldTemporaryFileIsGone) 
                 std::exit(3);
             }
             const int code = RunProgram(nullptr, MainApp::ClassInfo());
-            std::exit(code == 0 && !tree.Exists(name) ? 0 : 4);
+            std::exit(code != 0 ? 4 : tree.Exists(name) ? 5 : 0);
         },
         testing::ExitedWithCode(0), "");
     watcher.Stop();

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/export/filesystem/CancelToken.h"
-
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -13,7 +11,8 @@
 // call can remove or even mark such a file until that program lets go, and the system tells no one
 // when it does. A thread of its own, started when the first such file comes and ended when none is
 // left, tries again and again (50 ms, then twice as long each time up to 2 s between tries) for as
-// long as the process runs.
+// long as the process runs; while someone waits for it (a process about to end), every 100 ms, so
+// that the waiting ends soon after the holder lets go.
 class DeferredRemoval {
 public:
     // Tries to remove the file at the path: true when it is gone (or can never be removed), false while
@@ -39,6 +38,9 @@ private:
     std::condition_variable done_;
     std::vector<std::u16string> pending_;
     bool running_ = false;
-    CancelToken stop_;
+    // What wakes the thread between its tries: the end of the object, or a waiter in a hurry.
+    std::condition_variable wake_;
+    bool stopping_ = false;
+    int waiters_ = 0;
     std::thread thread_;
 };
