@@ -133,17 +133,19 @@ ExportOutcome ListAndWrite(const std::u16string& folder, bool includeSubfolders,
 // A workbook open in another program (Excel) could not be replaced at the end: the user hears it now,
 // not after the whole tree has been listed and written. A scanner or indexer that reads the last
 // workbook for a moment is waited out, briefly: an open workbook is still told within about two
-// seconds. Done when the workbook is free (or not there).
-ExportOutcome WaitForHeldWorkbook(const std::u16string& outputPath, const ExportOptions& options) {
+// seconds. False when the workbook is free (or not there); otherwise `outcome` says why the export ends.
+bool WorkbookStaysHeld(const std::u16string& outputPath, const ExportOptions& options,
+                       ExportOutcome& outcome) {
     HeldFileRetry retry(options.cancel, std::min(kHeldWorkbookCheckWait, options.heldFileWait));
     FileSystemError held;
     while (IsHeldOpenElsewhere(outputPath, held)) {
         if (!retry.WaitForNextTry()) {
-            return Cancelled(options) ? Outcome(ExportOutcomeKind::Cancelled)
-                                      : Outcome(ExportOutcomeKind::WorkbookInUse, 0, std::move(held));
+            outcome = Cancelled(options) ? Outcome(ExportOutcomeKind::Cancelled)
+                                         : Outcome(ExportOutcomeKind::WorkbookInUse, 0, std::move(held));
+            return true;
         }
     }
-    return Outcome(ExportOutcomeKind::Done);
+    return false;
 }
 
 }  // namespace
@@ -171,7 +173,7 @@ ExportOutcome ExportFileList(const CWString& typedFolder, bool includeSubfolders
                                 : Outcome(ExportOutcomeKind::DirectoryError);
     }
     const std::u16string outputPath = OutputPathOf(folder, options);
-    if (ExportOutcome held = WaitForHeldWorkbook(outputPath, options); held.kind != ExportOutcomeKind::Done) {
+    if (ExportOutcome held; WorkbookStaysHeld(outputPath, options, held)) {
         return held;
     }
     if (ExportOutcome refused; WorkbookFolderRefuses(outputPath, refused)) {

@@ -32,30 +32,22 @@ void TaskbarProgress::OnButtonCreated(HWND window) {
     }
     window_ = window;
     shownState_ = TBPF_NOPROGRESS;
-    shownDone_ = 0;
-    shownTotal_ = 0;
+    shownFull_ = false;
     Apply();
 }
 
 void TaskbarProgress::ShowIndeterminate() {
     state_ = TBPF_INDETERMINATE;
-    done_ = 0;
-    total_ = 0;
     Apply();
 }
 
-// An empty red bar would show nothing: the error fills it.
 void TaskbarProgress::ShowError() {
     state_ = TBPF_ERROR;
-    done_ = 1;
-    total_ = 1;
     Apply();
 }
 
 void TaskbarProgress::Clear() {
     state_ = TBPF_NOPROGRESS;
-    done_ = 0;
-    total_ = 0;
     Apply();
 }
 
@@ -65,19 +57,18 @@ void TaskbarProgress::OnActivated() {
     }
 }
 
-// The value goes first: setting one turns a bar without progress or an indeterminate one into a normal
-// one, which the state then corrects. A failed call is told again with the next change; the status line
-// says the same meanwhile.
+// An empty red bar would show nothing: the error fills it. The value goes first: setting one turns a
+// bar without progress or an indeterminate one into a normal one, which the state then corrects. A
+// failed call is told again with the next change; the status line says the same meanwhile.
 void TaskbarProgress::Apply() {
     if (list_ == nullptr) {
         return;
     }
-    if (total_ > 0 && (done_ != shownDone_ || total_ != shownTotal_)) {
-        if (FAILED(list_->SetProgressValue(window_, done_, total_))) {
+    if (state_ == TBPF_ERROR && !shownFull_) {
+        if (FAILED(list_->SetProgressValue(window_, 1, 1))) {
             return;
         }
-        shownDone_ = done_;
-        shownTotal_ = total_;
+        shownFull_ = true;
         if (shownState_ == TBPF_NOPROGRESS || shownState_ == TBPF_INDETERMINATE) {
             shownState_ = TBPF_NORMAL;
         }
@@ -88,8 +79,7 @@ void TaskbarProgress::Apply() {
         }
         shownState_ = state_;
         if (state_ == TBPF_NOPROGRESS) {
-            shownDone_ = 0;
-            shownTotal_ = 0;
+            shownFull_ = false;
         }
     }
 }

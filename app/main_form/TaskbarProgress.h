@@ -2,8 +2,6 @@
 
 #include <shobjidl.h>
 
-#include <cstdint>
-
 #include "appsvc/Win32Api.h"
 
 // Where tests step in for the taskbar, which Wine does not show: a list of their own that records what
@@ -52,10 +50,7 @@ private:
     ITaskbarList3* list_ = nullptr;
     HWND window_ = nullptr;
     TBPFLAG state_ = TBPF_NOPROGRESS;
-    std::uint64_t done_ = 0;
-    std::uint64_t total_ = 0;
-    // What the taskbar was last told.
+    // What the taskbar was last told: the state, and whether the bar was filled (for the error).
     TBPFLAG shownState_ = TBPF_NOPROGRESS;
-    std::uint64_t shownDone_ = 0;
-    std::uint64_t shownTotal_ = 0;
+    bool shownFull_ = false;
 };
